@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+namespace kadrel {
+
+// One pair as the aligner returned it. Site n (counted from 1) of `first` is first[n - 1].
+// A pair is fresh for every comparison, so nothing of an earlier pair can leak into a row.
+struct AlignedPair {
+    std::string first;
+    std::string second;
+    double length = 0;          // the aligner's own "Len=" figure, gap columns included
+    std::string firstLabel;     // the name field of the first block's sequence lines
+    std::string secondLabel;
+    bool usable = false;        // false: every numeric column of the row is NA
+    std::string failure;        // why it is unusable, for messages
+};
+
+}  // namespace kadrel

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kadrel {
+
+enum class SetSource { Folder, MultipleSequenceFile };
+
+// One side's input, fixed at the start of a run.
+struct SequenceSet {
+    int side = 1;
+    SetSource source = SetSource::Folder;
+    std::filesystem::path folderPath;   // Folder
+    std::filesystem::path chosenFile;   // MultipleSequenceFile
+    std::vector<std::string> fileNames; // Folder: the listing, in listing order
+    std::vector<std::string> pieces;    // MultipleSequenceFile: the text cut at every '>'
+    std::size_t count = 0;
+};
+
+struct SequenceRecord {
+    std::size_t index = 0;
+    std::string text;      // what the aligner gets
+    std::string name;      // what the report shows
+    std::string fileName;  // Folder only
+};
+
+// A set path that does not exist or cannot be read.
+class SetError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A folder becomes a folder set, a file a multiple-sequence file. Throws SetError.
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path);
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSource source);
+
+// The regular, non-hidden files of a folder, by name case-insensitively, ties by byte order.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder);
+
+// Throws SetError when a folder file cannot be read.
+SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index);
+
+}  // namespace kadrel

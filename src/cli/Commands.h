@@ -1,0 +1,12 @@
+#pragma once
+#include <CLI/CLI.hpp>
+
+namespace kadrel::cli {
+
+// Each subcommand registers itself on the app and keeps its own options; the returned
+// callable runs it and gives the process's exit status.
+using CommandRunner = std::function<int()>;
+
+CommandRunner AddDistanceCommand(CLI::App& app);
+
+}  // namespace kadrel::cli

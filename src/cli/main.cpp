@@ -1,0 +1,26 @@
+#include <clocale>
+#include <iostream>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+    // Numbers follow the user's locale (LC_NUMERIC / LANG); LC_ALL=C gives a point.
+    std::setlocale(LC_ALL, "");
+
+    CLI::App app{"Kadrel: pairwise divergence of two sets of DNA sequences"};
+    app.set_version_flag("--version", std::string("kadrel ") + KADREL_VERSION);
+    app.require_subcommand(0, 1);
+
+    const auto distance = kadrel::cli::AddDistanceCommand(app);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);
+        return status == 0 ? 0 : 2;
+    }
+
+    if (app.got_subcommand("distance")) return distance();
+    std::cout << app.help();
+    return 0;
+}

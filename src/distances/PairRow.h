@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "align/AlignedPair.h"
+#include "distances/DistanceModel.h"
+#include "distances/PairDistances.h"
+#include "sites/PairCounts.h"
+
+namespace kadrel {
+
+// The numeric columns of one report row, as printed (rounded where the row rounds).
+struct PairRow {
+    Value length, differences, pDistance, gaps, transitions, transversions, tsTvRatio;
+    Value modelDistance;  // absent under None
+    // The value a best match ranks by: the model distance, or the p-distance under None.
+    Value RankingDistance(DistanceModel model) const;
+    bool HasNA(DistanceModel model) const;
+};
+
+// Columns 3 to 10 from the counts, with the zero-distance rule for a rounded p-distance of 0.
+PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, double length,
+                      DistanceModel model);
+
+// The whole road from an aligned pair to its row; an unusable pair gives NA in every column.
+PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model);
+
+// "name1<TAB>name2<TAB>length...<TAB>Ts/Tv[<TAB>model]" and CR LF.
+std::string PairRowText(std::string_view name1, std::string_view name2, const PairRow& row,
+                        DistanceModel model, std::string_view decimalSeparator);
+
+// The report's column-title line, CR LF included; with None it ends in a tab.
+std::string ColumnTitleLine(DistanceModel model);
+
+}  // namespace kadrel
