@@ -26,7 +26,10 @@ struct RunSummary {
 };
 
 // The whole comparison: header, rows in loop order (set 1 outer), a RecordFinished after every
-// set-1 record, the "Best matches:" block. Failures are counted, never fatal.
+// set-1 record, the "Best matches:" block. Failures are counted, never fatal; problems that do
+// not stop the run go to sink.Warning. Every sink call is made on the calling thread. A stop
+// request ends the run after the pairs in flight: the rows done stay and the "Best matches:"
+// block covers them. Throws SetError only when a folder file vanished or became unreadable.
 RunSummary RunComparison(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options,
                          Aligner& aligner, ReportSink& sink, std::stop_token stop);
 

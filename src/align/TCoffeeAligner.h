@@ -1,0 +1,41 @@
+#pragma once
+#include <filesystem>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "align/Aligner.h"
+
+namespace kadrel {
+
+// Runs the external t_coffee, found on the search path, on one pair at a time. Make one per run:
+// the private work folder is created at the first pair and removed with the aligner. Align may be
+// called from several threads at once; each pair has its own files in the folder.
+class TCoffeeAligner : public Aligner {
+public:
+    TCoffeeAligner();
+    // The folder in which the private work folder is made; the system's temp folder by default.
+    explicit TCoffeeAligner(std::filesystem::path tempRoot);
+    ~TCoffeeAligner() override;
+    TCoffeeAligner(const TCoffeeAligner&) = delete;
+    TCoffeeAligner& operator=(const TCoffeeAligner&) = delete;
+
+    AlignedPair Align(std::string_view firstRecord, std::string_view secondRecord,
+                      std::string_view pairName, std::stop_token stop) override;
+
+    // Empty when t_coffee is on the search path; otherwise how to install it.
+    std::string CheckAvailable() const override;
+
+    // The work folder, empty until the first pair was aligned.
+    std::filesystem::path WorkFolder() const;
+
+private:
+    std::filesystem::path EnsureWorkFolder();
+
+    std::filesystem::path tempRoot_;
+    mutable std::mutex mutex_;
+    std::filesystem::path workFolder_;
+};
+
+}  // namespace kadrel
