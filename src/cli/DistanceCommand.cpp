@@ -1,0 +1,81 @@
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "align/AlignmentReader.h"
+#include "cli/Commands.h"
+#include "cli/ModelOption.h"
+#include "distances/NumberText.h"
+#include "distances/PairRow.h"
+
+namespace kadrel::cli {
+namespace {
+
+struct DistanceOptions {
+    std::string model = "none";
+    std::vector<std::string> files;
+};
+
+bool ReadFile(const std::string& path, std::string& text, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "it is a folder, not an alignment file";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        error = "reading failed";
+        return false;
+    }
+    text = buffer.str();
+    return true;
+}
+
+int RunDistance(const DistanceOptions& options) {
+    const DistanceModel model = *ParseModelName(options.model);
+    const std::string sep = LocaleDecimalSeparator();
+    std::cout << ColumnTitleLine(model);
+    bool unreadable = false, hasNA = false;
+    for (const std::string& path : options.files) {
+        std::string text, error;
+        if (!ReadFile(path, text, error)) {
+            std::cout.flush();
+            std::cerr << "kadrel: cannot read " << path << ": " << error << "\n";
+            unreadable = true;
+            continue;
+        }
+        const AlignedPair pair = ReadAlignedPair(text);
+        if (!pair.usable) std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
+        const PairRow row = ComputePairRow(pair, model);
+        hasNA = hasNA || row.HasNA(model);
+        std::cout << PairRowText(pair.firstLabel, pair.secondLabel, row, model, sep);
+    }
+    std::cout.flush();
+    if (unreadable) return 2;
+    return hasNA ? 1 : 0;
+}
+
+}  // namespace
+
+CommandRunner AddDistanceCommand(CLI::App& app) {
+    auto options = std::make_shared<DistanceOptions>();
+    CLI::App* command = app.add_subcommand(
+        "distance", "Write the report row of alignments already made (the aligner's CLUSTAL .aln text)");
+    AddModelOption(*command, options->model);
+    command->add_option("files", options->files, "Alignment files (.aln)")->required();
+    return [options] { return RunDistance(*options); };
+}
+
+}  // namespace kadrel::cli

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+namespace kadrel::cli {
+
+// -m/--model, shared by every subcommand that computes distances; rejects unknown names at parse time.
+void AddModelOption(CLI::App& command, std::string& model);
+
+}  // namespace kadrel::cli
