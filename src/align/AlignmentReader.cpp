@@ -88,6 +88,13 @@ AlignedPair ReadAlignedPair(std::string_view outputText) {
     AlignedPair pair;
     const std::vector<std::string_view> lines = SplitLines(outputText);
 
+    for (std::size_t n = 2; n < lines.size(); n += 4) {
+        pair.first.append(LastField(lines[n]));
+        if (n + 1 < lines.size()) pair.second.append(LastField(lines[n + 1]));
+    }
+    if (lines.size() > 2) pair.firstLabel = FirstWord(lines[2]);
+    if (lines.size() > 3) pair.secondLabel = FirstWord(lines[3]);
+
     const std::string_view header = lines.front();
     const std::size_t at = header.find("Len=");
     if (at == std::string_view::npos) {
@@ -97,13 +104,6 @@ AlignedPair ReadAlignedPair(std::string_view outputText) {
     std::string_view piece = header.substr(at + 4);
     piece = piece.substr(0, piece.find("Len="));
     pair.length = LeadingNumber(piece);
-
-    for (std::size_t n = 2; n < lines.size(); n += 4) {
-        pair.first.append(LastField(lines[n]));
-        if (n + 1 < lines.size()) pair.second.append(LastField(lines[n + 1]));
-    }
-    if (lines.size() > 2) pair.firstLabel = FirstWord(lines[2]);
-    if (lines.size() > 3) pair.secondLabel = FirstWord(lines[3]);
 
     const auto sites = [](const std::string& s) { return static_cast<double>(s.size()); };
     if (sites(pair.first) != pair.length || sites(pair.second) != pair.length) {
