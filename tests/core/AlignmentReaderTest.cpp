@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "align/AlignmentReader.h"
@@ -97,6 +99,28 @@ TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
         {"3e", 3},     {"0012", 12},
     };
     for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << "'" << c.text << "'";
+}
+
+}  // namespace
+}  // namespace kadrel
+
+namespace kadrel {
+namespace {
+
+// Alignments written by the real t_coffee for the bundled examples.
+TEST(ReadAlignedPair, ReadsTheAlignersOwnOutput) {
+    for (const char* name : {"pair_0_1.aln", "pair_0_2.aln", "pair_1_2.aln"}) {
+        std::ifstream in(std::string(KADREL_EXAMPLES_DIR) + "/alignments/" + name, std::ios::binary);
+        ASSERT_TRUE(in) << name;
+        std::ostringstream text;
+        text << in.rdbuf();
+        const AlignedPair pair = ReadAlignedPair(text.str());
+        EXPECT_TRUE(pair.usable) << name << ": " << pair.failure;
+        EXPECT_EQ(pair.length, 320) << name;
+        EXPECT_EQ(pair.firstLabel, "s1");
+        EXPECT_EQ(pair.secondLabel, "s2");
+        EXPECT_EQ(pair.first.find_first_not_of("ACGT-"), std::string::npos) << name;
+    }
 }
 
 }  // namespace
