@@ -1,11 +1,13 @@
 #pragma once
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <stop_token>
 #include <string>
 #include <string_view>
 
 #include "align/Aligner.h"
+#include "align/WorkFolder.h"
 
 namespace kadrel {
 
@@ -28,14 +30,14 @@ public:
     std::string CheckAvailable() const override;
 
     // The work folder, empty until the first pair was aligned.
-    std::filesystem::path WorkFolder() const;
+    std::filesystem::path WorkFolderPath() const;
 
 private:
     std::filesystem::path EnsureWorkFolder();
 
     std::filesystem::path tempRoot_;
     mutable std::mutex mutex_;
-    std::filesystem::path workFolder_;
+    std::unique_ptr<kadrel::WorkFolder> workFolder_;
 };
 
 }  // namespace kadrel

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <stdexcept>
 #include <stop_token>
 #include <string>
 
@@ -25,11 +26,18 @@ struct RunSummary {
     std::string StatusText() const;
 };
 
+// The aligner cannot run (t_coffee not installed): nothing was written.
+class AlignerUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The whole comparison: header, rows in loop order (set 1 outer), a RecordFinished after every
 // set-1 record, the "Best matches:" block. Failures are counted, never fatal; problems that do
-// not stop the run go to sink.Warning. Every sink call is made on the calling thread. A stop
-// request ends the run after the pairs in flight: the rows done stay and the "Best matches:"
-// block covers them. Throws SetError only when a folder file vanished or became unreadable.
+// not stop the run go to sink.Warning (a folder file that cannot be read or holds more than one
+// record fails its pairs). Every sink call is made on the calling thread. A stop request kills
+// the pairs in flight: the rows done stay and the "Best matches:" block covers them. Throws
+// AlignerUnavailable, before writing anything, when aligner.CheckAvailable() says so.
 RunSummary RunComparison(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options,
                          Aligner& aligner, ReportSink& sink, std::stop_token stop);
 

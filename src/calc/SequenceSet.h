@@ -40,6 +40,10 @@ SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSour
 // The regular, non-hidden files of a folder, by name case-insensitively, ties by byte order.
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);
 
+// A folder record's name: the file name less its last four characters (the usual ".fas"); a
+// name of four characters or fewer stays whole.
+std::string FolderRecordName(const std::string& fileName);
+
 // Throws SetError when a folder file cannot be read.
 SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index);
 

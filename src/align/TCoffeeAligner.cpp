@@ -1,0 +1,136 @@
+#include "align/TCoffeeAligner.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "align/AlignerInput.h"
+#include "align/AlignmentReader.h"
+#include "align/ShellX.h"
+
+namespace kadrel {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProgram = "t_coffee";
+
+// Safe inside single quotes whatever the path holds (blanks, quotes, dollars).
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+bool WriteFile(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+std::optional<std::string> ReadIfPresent(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+AlignedPair Unusable(std::string why) {
+    AlignedPair pair;
+    pair.failure = std::move(why);
+    return pair;
+}
+
+fs::path FindOnSearchPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path != nullptr ? path : "";
+    while (true) {
+        const auto colon = rest.find(':');
+        const auto entry = rest.substr(0, colon);
+        const fs::path candidate = fs::path(entry.empty() ? "." : std::string(entry)) / program;
+        std::error_code ec;
+        if (fs::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+        if (colon == std::string_view::npos) return {};
+        rest.remove_prefix(colon + 1);
+    }
+}
+
+}  // namespace
+
+TCoffeeAligner::TCoffeeAligner() : TCoffeeAligner(fs::path{}) {}
+
+TCoffeeAligner::TCoffeeAligner(fs::path tempRoot) : tempRoot_(std::move(tempRoot)) {}
+
+TCoffeeAligner::~TCoffeeAligner() = default;
+
+std::string TCoffeeAligner::CheckAvailable() const {
+    if (!FindOnSearchPath(kProgram).empty()) return {};
+    return "t_coffee was not found on the search path (PATH). Kadrel aligns every pair with it: "
+           "install it with \"sudo apt-get install t-coffee\" (Debian, Ubuntu), or put the "
+           "directory holding t_coffee on PATH.";
+}
+
+fs::path TCoffeeAligner::WorkFolderPath() const {
+    const std::lock_guard lock(mutex_);
+    return workFolder_ ? workFolder_->Path() : fs::path{};
+}
+
+fs::path TCoffeeAligner::EnsureWorkFolder() {
+    const std::lock_guard lock(mutex_);
+    if (!workFolder_) {
+        std::error_code ec;
+        const auto root = tempRoot_.empty() ? fs::temp_directory_path(ec) : tempRoot_;
+        workFolder_ = std::make_unique<kadrel::WorkFolder>(root.empty() ? fs::path("/tmp") : root);
+    }
+    return workFolder_->Path();
+}
+
+AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view secondRecord,
+                                  std::string_view pairName, std::stop_token stop) {
+    fs::path folder;
+    try {
+        folder = EnsureWorkFolder();
+    } catch (const std::system_error& e) {
+        return Unusable(e.what());
+    }
+    const std::string name(pairName);
+    const auto input = folder / (name + ".fas");
+    const auto script = folder / (name + ".sh");
+    const auto output = folder / (name + ".aln");
+
+    if (!WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord)) ||
+        !WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\n" + kProgram + " " +
+                               name + ".fas")) {
+        std::error_code ignored;
+        fs::remove(input, ignored);
+        fs::remove(script, ignored);
+        return Unusable("cannot write the aligner's input in " + folder.string());
+    }
+
+    int status = -1;
+    std::string startError;
+    try {
+        // t_coffee's own scratch files stay in the private folder and go with it.
+        status = ShellX({"/bin/sh", script.string()}, {"TMP_4_TCOFFEE=" + (folder / "tmp").string()},
+                        stop);
+    } catch (const std::system_error& e) {
+        startError = e.what();
+    }
+    const auto text = ReadIfPresent(output);
+
+    // Only this pair's own files: another pair may be at work in the same folder.
+    for (const char* extension : {".sh", ".fas", ".dnd", ".html", ".aln"}) {
+        std::error_code ignored;
+        fs::remove(folder / (name + extension), ignored);
+    }
+
+    if (stop.stop_requested()) return Unusable("stopped");
+    if (!startError.empty()) return Unusable(startError);
+    if (!text) return Unusable("t_coffee wrote no alignment (exit status " + std::to_string(status) + ")");
+    return ReadAlignedPair(*text);
+}
+
+}  // namespace kadrel

@@ -1,0 +1,20 @@
+#pragma once
+#include <filesystem>
+
+namespace kadrel {
+
+// A private folder (mode 0700, unique name) made under `root`, removed with its content when
+// the object goes. Nothing outside it is touched.
+class WorkFolder {
+public:
+    explicit WorkFolder(const std::filesystem::path& root);  // throws std::system_error
+    ~WorkFolder();
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace kadrel

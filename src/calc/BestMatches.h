@@ -1,0 +1,35 @@
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kadrel {
+
+// The best set-2 match of every set-1 record, kept as the run goes: one entry per set-1 record,
+// never a table of all pairs. Only values below 10 are candidates; of equal values the first
+// offered (the lowest set-2 position) stays.
+class BestMatches {
+public:
+    // Starts the entry of the next set-1 record.
+    void BeginRecord(std::string name);
+    // A compared pair of the current record: its set-2 name, its ranking value as printed
+    // (no value for NA, which is never a candidate) and that value's text.
+    void Offer(std::string_view secondName, const std::optional<double>& value, std::string_view valueText);
+    // "Best matches:" and one line per record: name, tab, best name, tab, value; a record
+    // without a candidate gets an empty name and "NA". CR LF line ends.
+    std::string Text() const;
+
+private:
+    struct Entry {
+        std::string name;
+        double best = 10;
+        std::string bestName;
+        std::string bestText;
+        bool found = false;
+    };
+    std::vector<Entry> entries_;
+};
+
+}  // namespace kadrel

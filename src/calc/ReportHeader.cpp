@@ -1,0 +1,28 @@
+#include "calc/ReportHeader.h"
+
+#include <ctime>
+
+#include "distances/PairRow.h"
+
+namespace kadrel {
+
+std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate) {
+    std::string header = "Comparisons by Orvo   ";
+    header += bannerDate;
+    header += "     Kadrel ";
+    header += KADREL_VERSION;
+    header += "\r\n";
+    header += ColumnTitleLine(model);
+    return header;
+}
+
+std::string LocaleShortDateTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128];
+    const auto size = std::strftime(text, sizeof text, "%x %X", &local);
+    return std::string(text, size);
+}
+
+}  // namespace kadrel

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "distances/DistanceModel.h"
+
+namespace kadrel {
+
+// The report's two header lines, CR LF each: the banner with the date and "Kadrel <version>",
+// then the column titles for the model.
+std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate);
+
+// The current local date and time in the C library's locale (LC_TIME), short form.
+std::string LocaleShortDateTime();
+
+}  // namespace kadrel

@@ -1,0 +1,204 @@
+#include "calc/RunComparison.h"
+
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+#include "align/AlignerInput.h"
+#include "calc/BestMatches.h"
+#include "calc/ReportHeader.h"
+#include "calc/TextFile.h"
+#include "distances/NumberText.h"
+#include "distances/PairRow.h"
+
+namespace kadrel {
+
+std::string RunSummary::StatusText() const {
+    if (stopped) return "stopped";
+    if (pairsFailed == 0) return "done";
+    return "done (" + std::to_string(pairsFailed) + " of " + std::to_string(pairsCompared) +
+           " pairs failed)";
+}
+
+namespace {
+
+// A record as the run uses it; `problem` set means its pairs fail without being aligned.
+struct LoadedRecord {
+    SequenceRecord record;
+    std::optional<std::string> problem;
+};
+
+std::string Describe(const SequenceSet& set, const SequenceRecord& record) {
+    if (set.source == SetSource::Folder) return QuotedPath(set.folderPath / record.fileName);
+    return "record " + QuotedPath(record.name) + " of " + QuotedPath(set.chosenFile);
+}
+
+LoadedRecord Load(const SequenceSet& set, std::size_t index) {
+    LoadedRecord loaded;
+    try {
+        loaded.record = LoadRecord(set, index);
+    } catch (const SetError& e) {
+        loaded.record.index = index;
+        loaded.record.fileName = set.fileNames.at(index);
+        loaded.record.name = FolderRecordName(loaded.record.fileName);
+        loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
+        return loaded;
+    }
+    if (const auto problem = RecordTextProblem(loaded.record.text))
+        loaded.problem = Describe(set, loaded.record) + " " + *problem + "; its pairs are reported as NA";
+    return loaded;
+}
+
+struct PairResult {
+    PairRow row;
+    std::string failure;  // why the aligner gave nothing usable; empty otherwise
+};
+
+PairResult ComparePair(const LoadedRecord& first, const LoadedRecord& second, const std::string& pairName,
+                       DistanceModel model, Aligner& aligner, std::stop_token stop) {
+    if (first.problem || second.problem) return {ComputePairRow(AlignedPair{}, model), {}};
+    try {
+        const auto pair = aligner.Align(first.record.text, second.record.text, pairName, stop);
+        return {ComputePairRow(pair, model), pair.usable ? std::string() : pair.failure};
+    } catch (const std::exception& e) {
+        return {ComputePairRow(AlignedPair{}, model), e.what()};
+    }
+}
+
+// One entry of the run's queue, consumed strictly in loop order.
+struct Step {
+    enum Kind { RecordStart, Pair, RecordEnd } kind;
+    std::size_t first = 0;
+    std::size_t second = 0;
+    std::shared_ptr<const LoadedRecord> firstRecord;
+    std::future<PairResult> result;
+};
+
+bool SkippedPair(const SequenceSet& set1, const SequenceSet& set2, const LoadedRecord& a,
+                 const LoadedRecord& b) {
+    return set1.source == SetSource::Folder && set2.source == SetSource::Folder &&
+           a.record.fileName == b.record.fileName;
+}
+
+std::size_t PairsToCompare(const SequenceSet& set1, const SequenceSet& set2) {
+    std::size_t skipped = 0;
+    if (set1.source == SetSource::Folder && set2.source == SetSource::Folder) {
+        const std::unordered_set<std::string> names2(set2.fileNames.begin(), set2.fileNames.end());
+        for (const auto& name : set1.fileNames) skipped += names2.count(name);
+    }
+    return set1.count * set2.count - skipped;
+}
+
+class Run {
+public:
+    Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
+        ReportSink& sink, std::stop_token stop)
+        : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink), stop_(stop),
+          window_(std::max(1u, options.concurrentPairs)), total_(PairsToCompare(set1, set2)) {}
+
+    RunSummary Go() {
+        sink_.Append(WriteReportHeader(options_.model, options_.bannerDate));
+        // Set 2 is read once and held for the run rather than read again for every set-1 record.
+        records2_.reserve(set2_.count);
+        for (std::size_t k = 0; k < set2_.count; ++k) {
+            records2_.push_back(Load(set2_, k));
+            if (records2_.back().problem) sink_.Warning(*records2_.back().problem);
+        }
+        Produce();
+        while (!queue_.empty()) ConsumeFront();
+        sink_.Append(best_.Text());
+        summary_.stopped = stop_.stop_requested();
+        return summary_;
+    }
+
+private:
+    void Produce() {
+        for (std::size_t i = 0; i < set1_.count; ++i) {
+            if (stop_.stop_requested()) return;
+            auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
+            if (record1->problem) sink_.Warning(*record1->problem);
+            Push(Step{Step::RecordStart, i, 0, record1, {}});
+            for (std::size_t k = 0; k < records2_.size(); ++k) {
+                if (stop_.stop_requested()) return;
+                if (SkippedPair(set1_, set2_, *record1, records2_[k])) continue;
+                while (inFlight_ >= window_) ConsumeFront();
+                const auto policy = window_ > 1 ? std::launch::async : std::launch::deferred;
+                auto result = std::async(policy, ComparePair, std::cref(*record1), std::cref(records2_[k]),
+                                         PairName(i, k), options_.model, std::ref(aligner_), stop_);
+                Push(Step{Step::Pair, i, k, record1, std::move(result)});
+                ++inFlight_;
+            }
+            Push(Step{Step::RecordEnd, i, 0, record1, {}});
+        }
+    }
+
+    void Push(Step step) {
+        queue_.push_back(std::move(step));
+        // Markers need no waiting: hand them on at once when nothing is ahead of them.
+        while (!queue_.empty() && queue_.front().kind != Step::Pair) ConsumeFront();
+    }
+
+    void ConsumeFront() {
+        Step step = std::move(queue_.front());
+        queue_.pop_front();
+        if (step.kind == Step::Pair) --inFlight_;
+        if (stop_.stop_requested()) return;  // nothing more goes into the report
+        switch (step.kind) {
+            case Step::RecordStart:
+                best_.BeginRecord(step.firstRecord->record.name);
+                break;
+            case Step::RecordEnd:
+                sink_.RecordFinished(step.first);
+                break;
+            case Step::Pair: {
+                const auto result = step.result.get();
+                if (stop_.stop_requested()) return;
+                Emit(step, result);
+                break;
+            }
+        }
+    }
+
+    void Emit(const Step& step, const PairResult& result) {
+        const auto& name1 = step.firstRecord->record.name;
+        const auto& name2 = records2_[step.second].record.name;
+        const auto& sep = options_.decimalSeparator;
+        sink_.Append(PairRowText(name1, name2, result.row, options_.model, sep));
+        const auto ranking = result.row.RankingDistance(options_.model);
+        best_.Offer(name2, ranking, ValueText(ranking, sep));
+        ++summary_.pairsCompared;
+        if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
+        if (!result.failure.empty())
+            sink_.Warning("pair " + PairName(step.first, step.second) + " (" + name1 + ", " + name2 +
+                          "): " + result.failure);
+        sink_.Progress(summary_.pairsCompared, total_);
+    }
+
+    const SequenceSet& set1_;
+    const SequenceSet& set2_;
+    const RunOptions& options_;
+    Aligner& aligner_;
+    ReportSink& sink_;
+    std::stop_token stop_;
+    const std::size_t window_;
+    const std::size_t total_;
+    std::vector<LoadedRecord> records2_;
+    std::deque<Step> queue_;  // after records2_: its pairs in flight refer to them
+    std::size_t inFlight_ = 0;
+    BestMatches best_;
+    RunSummary summary_;
+};
+
+}  // namespace
+
+RunSummary RunComparison(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options,
+                         Aligner& aligner, ReportSink& sink, std::stop_token stop) {
+    if (const auto message = aligner.CheckAvailable(); !message.empty()) throw AlignerUnavailable(message);
+    return Run(set1, set2, options, aligner, sink, stop).Go();
+}
+
+}  // namespace kadrel

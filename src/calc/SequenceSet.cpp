@@ -1,0 +1,112 @@
+#include "calc/SequenceSet.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "calc/TextFile.h"
+
+namespace kadrel {
+namespace fs = std::filesystem;
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// By name ignoring ASCII case; names equal but for case fall back to byte order.
+bool ListingOrder(const std::string& a, const std::string& b) {
+    const auto n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto y = static_cast<unsigned char>(LowerAscii(b[i]));
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::string> CutAtMarkers(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const auto marker = text.find('>', start);
+        if (marker == std::string::npos) break;
+        pieces.push_back(text.substr(start, marker - start));
+        start = marker + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+}  // namespace
+
+std::vector<std::string> ListFolder(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) throw SetError(QuotedPath(folder) + ": cannot read the folder (" + ec.message() + ")");
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) throw SetError(QuotedPath(folder) + ": cannot read the folder (" + ec.message() + ")");
+        const auto name = it->path().filename().string();
+        if (name.empty() || name[0] == '.') continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        names.push_back(name);
+    }
+    if (ec) throw SetError(QuotedPath(folder) + ": cannot read the folder (" + ec.message() + ")");
+    std::sort(names.begin(), names.end(), ListingOrder);
+    return names;
+}
+
+SequenceSet ReadSequenceSet(int side, const fs::path& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (!fs::exists(status)) throw SetError(QuotedPath(path) + ": no such file or folder");
+    return ReadSequenceSet(side, path,
+                           fs::is_directory(status) ? SetSource::Folder
+                                                    : SetSource::MultipleSequenceFile);
+}
+
+SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source) {
+    SequenceSet set;
+    set.side = side;
+    set.source = source;
+    if (source == SetSource::Folder) {
+        set.folderPath = path;
+        set.fileNames = ListFolder(path);
+        set.count = set.fileNames.size();
+        return set;
+    }
+    set.chosenFile = path;
+    std::string error;
+    const auto text = ReadWholeFile(path, error);
+    if (!text) throw SetError(QuotedPath(path) + ": cannot read the file (" + error + ")");
+    set.pieces = CutAtMarkers(*text);
+    set.count = set.pieces.size() - 1;
+    return set;
+}
+
+std::string FolderRecordName(const std::string& fileName) {
+    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName;
+}
+
+SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
+    SequenceRecord record;
+    record.index = index;
+    if (set.source == SetSource::MultipleSequenceFile) {
+        record.text = ">" + set.pieces.at(index + 1);
+        const auto lineEnd = record.text.find_first_of("\r\n");
+        record.name = record.text.substr(1, lineEnd == std::string::npos ? std::string::npos
+                                                                        : lineEnd - 1);
+        return record;
+    }
+    record.fileName = set.fileNames.at(index);
+    record.name = FolderRecordName(record.fileName);
+    std::string error;
+    auto text = ReadWholeFile(set.folderPath / record.fileName, error);
+    if (!text) throw SetError(QuotedPath(set.folderPath / record.fileName) + ": cannot read the file (" +
+                              error + ")");
+    record.text = std::move(*text);
+    return record;
+}
+
+}  // namespace kadrel

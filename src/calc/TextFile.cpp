@@ -1,0 +1,37 @@
+#include "calc/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace kadrel {
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        error = "is a folder, not a file";
+        return std::nullopt;
+    }
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = errno != 0 ? std::strerror(errno) : "cannot be opened";
+        return std::nullopt;
+    }
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        error = "read error";
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::string QuotedPath(const std::filesystem::path& path) {
+    std::string quoted(1, '"');
+    quoted += path.string();
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace kadrel
