@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lutrane {
+
+// One record of a multi-record FASTA text.
+struct FastaRecord {
+    std::string name;  // the header line after ">", up to the first CR or LF, blanks kept
+    std::string text;  // ">" plus everything up to the next ">" or the end, line ends as they stand
+
+    bool operator==(const FastaRecord&) const = default;
+};
+
+// Cuts the text at every ">"; whatever comes before the first ">" is not a record.
+// A ">" inside a header line cuts there too, so no byte after the first ">" is dropped.
+std::vector<FastaRecord> CutRecords(std::string_view fileText);
+
+}  // namespace lutrane

@@ -1,0 +1,61 @@
+#include "Form1.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+
+#include "SplitRun.h"
+
+namespace lutrane {
+namespace {
+
+// The form is laid out in twips; 15 twips make a pixel.
+constexpr int Px(int twips) { return twips / 15; }
+
+// Messages hold file names: bytes in the local encoding.
+QString FromText(const std::string& text) { return QString::fromLocal8Bit(QByteArray::fromStdString(text)); }
+
+}  // namespace
+
+Form1::Form1(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent)
+    : QWidget(parent),
+      Command1(new QPushButton(QStringLiteral("Split"), this)),
+      Label1(new QLabel(this)),
+      CommonDialog1(std::move(dialog)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Lutrane"));
+    resize(Px(3840), Px(2055));
+
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(Px(1200), Px(1080), Px(1335), Px(615));
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+    // Above the button, where the form kept its hidden text buffer.
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 4, Px(3840) - 16, Px(1080) - 8);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void Form1::Command1_Click() {
+    const std::optional<QString> chosen =
+        CommonDialog1->ChooseFile(this, QStringLiteral("Open File"), QStringLiteral("*.fas;;All files (*)"));
+    if (!chosen) return;
+
+    const std::filesystem::path input = QFile::encodeName(*chosen).toStdString();
+    const SplitResult result = SplitFiles({input}, input.parent_path());
+
+    QStringList lines;
+    for (const std::string& note : result.notes) lines << FromText(note);
+    lines << FromText(result.error.empty() ? WrittenMessage(result.filesWritten, result.folder) : result.error);
+    ShowStatus(lines.join(QLatin1Char('\n')));
+}
+
+void Form1::ShowStatus(const QString& text) {
+    Label1->setText(text);
+    Label1->setToolTip(text);  // the whole text, should a long folder name not fit
+}
+
+}  // namespace lutrane

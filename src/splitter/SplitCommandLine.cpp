@@ -1,0 +1,39 @@
+#include "SplitCommandLine.h"
+
+#include <CLI/CLI.hpp>
+
+#include "SplitRun.h"
+
+namespace lutrane {
+
+int RunSplitCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Lutrane: splits multi-record FASTA files into one .fas file per record.\n"
+                 "Without arguments it opens its window.",
+                 "lutrane"};
+    app.set_version_flag("--version", std::string("lutrane ") + LUTRANE_VERSION);
+
+    std::vector<std::string> inputs;
+    std::string outputFolder = ".";
+    app.add_option("FASTA", inputs, "Multi-record FASTA file(s) to split")->required();
+    app.add_option("-o,--output", outputFolder, "Folder for the .fas files (made if missing)")
+        ->capture_default_str()
+        ->type_name("DIR");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e, out, err);
+        return status == 0 ? 0 : 2;
+    }
+
+    const SplitResult result = SplitFiles({inputs.begin(), inputs.end()}, outputFolder);
+    for (const std::string& note : result.notes) err << "lutrane: " << note << '\n';
+    if (!result.error.empty()) {
+        err << "lutrane: " << result.error << '\n';
+        return 2;
+    }
+    err << WrittenMessage(result.filesWritten, result.folder) << '\n';
+    return 0;
+}
+
+}  // namespace lutrane

@@ -1,0 +1,11 @@
+#pragma once
+#include <ostream>
+
+namespace lutrane {
+
+// `lutrane [-o DIR] FASTA...`: the split without a window. Messages and the count of files
+// written go to err, help and version to out. Returns 0 when every record was written,
+// 2 for bad usage or an input or output folder that cannot be used.
+int RunSplitCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace lutrane

@@ -1,0 +1,130 @@
+#include "SplitRun.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <system_error>
+
+#include "FastaRecords.h"
+#include "NewFileWriter.h"
+#include "RecordFileName.h"
+
+namespace fs = std::filesystem;
+
+namespace lutrane {
+namespace {
+
+struct PlannedFile {
+    fs::path path;
+    std::string text;
+};
+
+// The whole file as bytes, or nothing with `error` set.
+std::optional<std::string> ReadInput(const fs::path& input, std::string& error) {
+    std::error_code ec;
+    if (fs::is_directory(input, ec)) {
+        error = "cannot read " + input.string() + ": it is a folder, not a file";
+        return std::nullopt;
+    }
+    std::FILE* file = std::fopen(input.c_str(), "rb");
+    if (file == nullptr) {
+        error = "cannot read " + input.string() + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed) {
+        error = "cannot read " + input.string() + ": " + std::strerror(readError);
+        return std::nullopt;
+    }
+    return text;
+}
+
+fs::path ShownFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::path shown = fs::absolute(folder, ec).lexically_normal();
+    if (ec) shown = folder;
+    if (!shown.has_filename() && shown.has_relative_path()) shown = shown.parent_path();
+    return shown;
+}
+
+// Makes the folder if needed and checks that files can be made in it.
+std::string PrepareFolder(const fs::path& folder) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_directory(status)) return folder.string() + " is not a folder";
+    } else if (!fs::create_directories(folder, ec) && ec) {
+        return "cannot make the folder " + folder.string() + ": " + ec.message();
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        return "cannot write to the folder " + folder.string() + ": " + std::strerror(errno);
+    }
+    return {};
+}
+
+// A file (or link, even a broken one) already using a planned name.
+std::string FindTakenNames(const std::vector<PlannedFile>& plan) {
+    std::size_t taken = 0;
+    std::string first;
+    for (const PlannedFile& file : plan) {
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(file.path, ec))) {
+            if (taken++ == 0) first = file.path.string();
+        }
+    }
+    if (taken == 0) return {};
+    std::string message = first + " already exists";
+    if (taken > 1) message += " (and " + std::to_string(taken - 1) + " more of the names to write)";
+    return message + "; nothing was written. Move those files away or split into another folder.";
+}
+
+}  // namespace
+
+std::string WrittenMessage(std::size_t filesWritten, const fs::path& folder) {
+    return std::to_string(filesWritten) + " files written to " + folder.string();
+}
+
+SplitResult SplitFiles(const std::vector<fs::path>& inputs, const fs::path& folderAsGiven) {
+    const fs::path outputFolder = folderAsGiven.empty() ? fs::path(".") : folderAsGiven;
+    SplitResult result;
+    result.folder = ShownFolder(outputFolder);
+
+    std::vector<PlannedFile> plan;
+    StemRegistry stems;
+    for (const fs::path& input : inputs) {
+        std::optional<std::string> text = ReadInput(input, result.error);
+        if (!text) return result;
+        std::vector<FastaRecord> records = CutRecords(*text);
+        if (records.empty()) result.notes.push_back(input.string() + " holds no \">\", so it has no record to write");
+        for (std::size_t k = 0; k < records.size(); ++k) {
+            const std::string stem = stems.Claim(SafeStem(records[k].name, k + 1));
+            plan.push_back({outputFolder / (stem + ".fas"), std::move(records[k].text)});
+        }
+    }
+    if (plan.empty()) return result;
+
+    result.error = PrepareFolder(outputFolder);
+    if (result.error.empty()) result.error = FindTakenNames(plan);
+    if (!result.error.empty()) return result;
+
+    for (const PlannedFile& file : plan) {
+        result.error = WriteNewFile(file.path, file.text);
+        if (!result.error.empty()) {
+            result.error += " (" + WrittenMessage(result.filesWritten, result.folder) + " before it)";
+            return result;
+        }
+        ++result.filesWritten;
+    }
+    return result;
+}
+
+}  // namespace lutrane

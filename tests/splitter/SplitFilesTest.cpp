@@ -1,0 +1,181 @@
+#include "SplitRun.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+
+namespace lutrane {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+struct SplitCase {
+    const char* what;
+    std::string input;
+    Files expected;  // every file that must be in the output folder, and nothing else
+};
+
+TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
+    const std::vector<SplitCase> cases = {
+        {"no mark writes nothing", "ACGT\r\nGGCC\r\n", {}},
+        {"text before the first mark is ignored", "; made by hand\r\n>a\r\nAC\r\n", {{"a.fas", ">a\r\nAC\r\n"}}},
+        {"several sequence lines are written whole",
+         ">abc x\r\nACGT\r\nGGCC\r\n",
+         {{"abc x.fas", ">abc x\r\nACGT\r\nGGCC\r\n"}}},
+        {"the same name twice gives two files",
+         ">a\nAC\n>a\nGT\n>a\nTT\n",
+         {{"a.fas", ">a\nAC\n"}, {"a_2.fas", ">a\nGT\n"}, {"a_3.fas", ">a\nTT\n"}}},
+        {"unsafe names stay inside the folder",
+         ">../../x\nA\n>a/b\nC\n>a\\b\nG\n>C:d\nT\n>\x01\x1b[2J\nA\n>\nC\n>..\nG\n>.\nT\n",
+         {{"_._.._x.fas", ">../../x\nA\n"},
+          {"a_b.fas", ">a/b\nC\n"},
+          {"a_b_2.fas", ">a\\b\nG\n"},
+          {"C_d.fas", ">C:d\nT\n"},
+          {"__[2J.fas", ">\x01\x1b[2J\nA\n"},
+          {"record_6.fas", ">\nC\n"},
+          {"record_7.fas", ">..\nG\n"},
+          {"record_8.fas", ">.\nT\n"}}},
+        {"CR LF line ends", ">a\r\nAC\r\n>b\r\nGT\r\n", {{"a.fas", ">a\r\nAC\r\n"}, {"b.fas", ">b\r\nGT\r\n"}}},
+        {"LF line ends", ">a\nAC\n>b\nGT\n", {{"a.fas", ">a\nAC\n"}, {"b.fas", ">b\nGT\n"}}},
+        {"lone CR line ends", ">a\rAC\r>b\rGT\r", {{"a.fas", ">a\rAC\r"}, {"b.fas", ">b\rGT\r"}}},
+        {"a mark inside a header cuts the record there",
+         ">abc x>desc\r\nACGT\r\n",
+         {{"abc x.fas", ">abc x"}, {"desc.fas", ">desc\r\nACGT\r\n"}}},
+        {"a name line followed by an empty line", ">abc\r\n\r\nACGT\r\n", {{"abc.fas", ">abc\r\n\r\nACGT\r\n"}}},
+    };
+    for (const SplitCase& c : cases) {
+        TempFolder temp;
+        const fs::path input = temp.path() / "in" / "input.txt";
+        const fs::path output = temp.path() / "a" / "b" / "out";
+        WriteBytes(input, c.input);
+        fs::create_directories(output);
+
+        const SplitResult result = SplitFiles({input}, output);
+
+        EXPECT_EQ(result.error, "") << c.what;
+        EXPECT_EQ(result.filesWritten, c.expected.size()) << c.what;
+        EXPECT_EQ(result.folder, output) << c.what;
+        EXPECT_EQ(FilesUnder(output), c.expected) << c.what;
+        // Nothing landed anywhere else, and no temporary file was left behind.
+        EXPECT_EQ(FilesUnder(temp.path()).size(), c.expected.size() + 1) << c.what;
+        EXPECT_EQ(result.notes.size(), c.expected.empty() ? 1U : 0U) << c.what;
+    }
+}
+
+TEST(SplitFiles, NeverReplacesAFileAlreadyThere) {
+    struct Case {
+        const char* what;
+        fs::path taken;  // relative to the output folder
+        bool isLink;
+    };
+    const std::vector<Case> cases = {
+        {"a file of the user", "b.fas", false},
+        {"a name a repeated record would get", "a_2.fas", false},
+        {"a link pointing nowhere", "a.fas", true},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        const fs::path input = temp.path() / "input.txt";
+        WriteBytes(input, ">a\nAC\n>a\nGG\n>b\nTT\n");
+        const fs::path taken = temp.path() / c.taken;
+        if (c.isLink) {
+            fs::create_symlink(temp.path() / "elsewhere", taken);
+        } else {
+            WriteBytes(taken, "user data");
+        }
+
+        const SplitResult result = SplitFiles({input}, temp.path());
+
+        EXPECT_NE(result.error.find(taken.string() + " already exists"), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("nothing was written"), std::string::npos) << result.error;
+        EXPECT_EQ(result.filesWritten, 0U) << c.what;
+        const Files left = FilesUnder(temp.path());
+        EXPECT_EQ(left.size(), c.isLink ? 1U : 2U) << c.what;
+        if (!c.isLink) {
+            EXPECT_EQ(ReadBytes(taken), "user data") << c.what;
+        }
+        EXPECT_FALSE(fs::exists(temp.path() / "elsewhere")) << c.what;
+    }
+}
+
+TEST(SplitFiles, TheInputItselfIsNeverReplaced) {
+    TempFolder temp;
+    const fs::path input = temp.path() / "set.fas";
+    const std::string text = ">other\nAC\n>set\nGG\n";
+    WriteBytes(input, text);
+
+    const SplitResult result = SplitFiles({input}, temp.path());
+
+    EXPECT_NE(result.error.find(input.string() + " already exists"), std::string::npos) << result.error;
+    EXPECT_EQ(FilesUnder(temp.path()), (Files{{"set.fas", text}}));
+}
+
+TEST(SplitFiles, RecordsOfSeveralInputsDoNotReplaceEachOther) {
+    TempFolder temp;
+    const fs::path first = temp.path() / "one.txt";
+    const fs::path second = temp.path() / "two.txt";
+    WriteBytes(first, ">a\nAC\n>\nGG\n");
+    WriteBytes(second, ">a\nTT\n>b\nCC\n>\nAA\n");
+    const fs::path output = temp.path() / "new" / "out";  // made on the way
+
+    const SplitResult result = SplitFiles({first, second}, output);
+
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.filesWritten, 5U);
+    EXPECT_EQ(FilesUnder(output), (Files{{"a.fas", ">a\nAC\n"},
+                                         {"record_2.fas", ">\nGG\n"},
+                                         {"a_2.fas", ">a\nTT\n"},
+                                         {"b.fas", ">b\nCC\n"},
+                                         {"record_3.fas", ">\nAA\n"}}));
+}
+
+TEST(SplitFiles, InputsOrFoldersThatCannotBeUsedWriteNothing) {
+    TempFolder temp;
+    const fs::path good = temp.path() / "good.txt";
+    WriteBytes(good, ">a\nAC\n");
+    const fs::path missing = temp.path() / "missing.fas";
+    const fs::path plainFile = temp.path() / "plain";
+    WriteBytes(plainFile, "not a folder");
+    const fs::path out = temp.path() / "out";
+
+    struct Case {
+        std::vector<fs::path> inputs;
+        fs::path output;
+        std::string expectedError;
+    };
+    const std::vector<Case> cases = {
+        {{good, missing}, out, "cannot read " + missing.string() + ": No such file or directory"},
+        {{temp.path()}, out, "cannot read " + temp.path().string() + ": it is a folder, not a file"},
+        {{good}, plainFile, plainFile.string() + " is not a folder"},
+        {{good}, plainFile / "sub", "cannot make the folder " + (plainFile / "sub").string()},
+    };
+    for (const Case& c : cases) {
+        const SplitResult result = SplitFiles(c.inputs, c.output);
+        EXPECT_EQ(result.error.substr(0, c.expectedError.size()), c.expectedError);
+        EXPECT_EQ(result.filesWritten, 0U);
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(ReadBytes(plainFile), "not a folder");
+    }
+}
+
+TEST(SplitFiles, AFolderWithoutWritePermissionIsReported) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder temp;
+    const fs::path input = temp.path() / "input.txt";
+    WriteBytes(input, ">a\nAC\n");
+    const fs::path locked = temp.path() / "locked";
+    fs::create_directory(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+
+    const SplitResult result = SplitFiles({input}, locked);
+
+    EXPECT_EQ(result.error, "cannot write to the folder " + locked.string() + ": Permission denied");
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(locked));
+}
+
+}  // namespace
+}  // namespace lutrane
