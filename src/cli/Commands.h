@@ -8,5 +8,6 @@ namespace kadrel::cli {
 using CommandRunner = std::function<int()>;
 
 CommandRunner AddDistanceCommand(CLI::App& app);
+CommandRunner AddCompareCommand(CLI::App& app);
 
 }  // namespace kadrel::cli

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(0, 1);
 
     const auto distance = kadrel::cli::AddDistanceCommand(app);
+    const auto compare = kadrel::cli::AddCompareCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     }
 
     if (app.got_subcommand("distance")) return distance();
+    if (app.got_subcommand("compare")) return compare();
     std::cout << app.help();
     return 0;
 }

@@ -1,0 +1,178 @@
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+
+#include "align/TCoffeeAligner.h"
+#include "calc/BackupWriter.h"
+#include "calc/ReportHeader.h"
+#include "calc/RunComparison.h"
+#include "calc/SequenceSet.h"
+#include "cli/Commands.h"
+#include "cli/ModelOption.h"
+#include "distances/NumberText.h"
+
+namespace kadrel::cli {
+namespace {
+namespace fs = std::filesystem;
+
+struct CompareOptions {
+    std::string set1, set2;
+    std::string model = "none";
+    std::string output;
+    std::string backup = "query.bak";
+    bool noBackup = false;
+    unsigned jobs = 0;  // 0: one per core
+};
+
+// Writes the report to its output and the backup, shows progress while stderr is a terminal.
+class ConsoleSink : public ReportSink {
+public:
+    ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup)
+        : out_(out), backup_(std::move(backup)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+
+    void Append(std::string_view text) override {
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (backup_) backup_->Append(text);
+    }
+    void RecordFinished(std::size_t) override {
+        out_.flush();
+        if (backup_ && !backup_->Commit()) Warning(backup_->Error());
+    }
+    void Progress(std::size_t done, std::size_t total) override {
+        if (!showProgress_) return;
+        std::cerr << "\rkadrel: " << done << " of " << total << " pairs" << std::flush;
+        progressShown_ = true;
+    }
+    void Warning(std::string_view message) override {
+        ClearProgress();
+        std::cerr << "kadrel: warning: " << message << "\n";
+    }
+    void ClearProgress() {
+        if (progressShown_) std::cerr << "\r\033[K";
+        progressShown_ = false;
+    }
+
+private:
+    std::ostream& out_;
+    std::optional<BackupWriter> backup_;
+    bool showProgress_;
+    bool progressShown_ = false;
+};
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "kadrel: " << message << "\n";
+    return 2;
+}
+
+// Ctrl-C or a termination request stops the run cleanly: the aligner's process groups are
+// killed and the report ends with the rows done. The signals are taken by one waiting thread.
+void StopOnSignals(std::stop_source stop) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([signals, stop]() mutable {
+        int received = 0;
+        if (sigwait(&signals, &received) == 0) stop.request_stop();
+    }).detach();
+}
+
+int RunCompare(const CompareOptions& options) {
+    const DistanceModel model = *ParseModelName(options.model);
+    SequenceSet set1, set2;
+    try {
+        set1 = ReadSequenceSet(1, options.set1);
+        set2 = ReadSequenceSet(2, options.set2);
+    } catch (const SetError& e) {
+        return Fail(e.what());
+    }
+    const auto isSetFile = [&](const fs::path& file) {
+        return (set1.source == SetSource::MultipleSequenceFile && SameFile(file, set1.chosenFile)) ||
+               (set2.source == SetSource::MultipleSequenceFile && SameFile(file, set2.chosenFile));
+    };
+    if (!options.output.empty() && isSetFile(options.output))
+        return Fail("the output \"" + options.output + "\" is one of the sets; choose another file");
+    if (!options.noBackup) {
+        if (isSetFile(options.backup))
+            return Fail("the backup \"" + options.backup + "\" is one of the sets; choose another file");
+        if (!options.output.empty() && SameFile(options.backup, options.output))
+            return Fail("the backup and the output are the same file \"" + options.output +
+                        "\"; choose another backup (--backup FILE) or --no-backup");
+    }
+
+    TCoffeeAligner aligner;
+    if (const auto message = aligner.CheckAvailable(); !message.empty()) return Fail(message);
+
+    std::ofstream file;
+    if (!options.output.empty()) {
+        file.open(options.output, std::ios::binary | std::ios::trunc);
+        if (!file) return Fail("cannot write the output \"" + options.output + "\"");
+    }
+    std::ostream& out = options.output.empty() ? std::cout : file;
+
+    for (const auto* set : {&set1, &set2}) {
+        if (set->count != 0) continue;
+        const auto& path = set->side == 1 ? options.set1 : options.set2;
+        std::cerr << "kadrel: warning: set " << set->side << " \"" << path << "\" holds no records\n";
+    }
+
+    std::optional<BackupWriter> backup;
+    if (!options.noBackup) backup.emplace(options.backup);
+    ConsoleSink sink(out, std::move(backup));
+
+    RunOptions run;
+    run.model = model;
+    run.decimalSeparator = LocaleDecimalSeparator();
+    run.bannerDate = LocaleShortDateTime();
+    run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+
+    std::stop_source stop;
+    StopOnSignals(stop);
+    const RunSummary summary = RunComparison(set1, set2, run, aligner, sink, stop.get_token());
+    out.flush();
+    sink.ClearProgress();
+    if (!out) return Fail("writing the output failed");
+
+    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
+              << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
+    if (summary.stopped) return 130;
+    return summary.pairsFailed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+CommandRunner AddCompareCommand(CLI::App& app) {
+    auto options = std::make_shared<CompareOptions>();
+    CLI::App* command = app.add_subcommand(
+        "compare", "Compare every record of SET1 with every record of SET2 and write the report");
+    command->add_option("SET1", options->set1, "A folder (one record per file) or a multiple-sequence file")
+        ->required();
+    command->add_option("SET2", options->set2, "A folder or a multiple-sequence file")->required();
+    AddModelOption(*command, options->model);
+    command->add_option("-o,--output", options->output, "The report file (default: standard output)");
+    auto* backup = command->add_option("--backup", options->backup,
+                                       "The backup, rewritten after every set-1 record")
+                       ->capture_default_str();
+    command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
+    command->add_option("-j,--jobs", options->jobs, "Pairs aligned at once (default: one per core)")
+        ->check(CLI::Range(1u, 64u));
+    return [options] { return RunCompare(*options); };
+}
+
+}  // namespace kadrel::cli
