@@ -1,0 +1,116 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "align/Aligner.h"
+#include "calc/ReportSink.h"
+#include "calc/RunComparison.h"
+#include "calc/SequenceSet.h"
+#include "distances/DistanceModel.h"
+#include "ui/WindowDialogs.h"
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace kadrel::ui {
+
+class DriveList;
+class FileList;
+class FolderList;
+class ReportBox;
+
+// The Kadrel window. A run goes on a worker thread; everything it reports comes back to this
+// thread in report order, so the report box, the backup and the progress bar are only ever
+// touched here.
+class Form1 : public QWidget, private ReportSink {
+    Q_OBJECT
+public:
+    // A fresh aligner for every run.
+    using AlignerFactory = std::function<std::unique_ptr<Aligner>()>;
+
+    Form1(std::unique_ptr<WindowDialogs> dialogs, AlignerFactory makeAligner, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    bool RunInProgress() const { return worker_.joinable(); }
+    // Pairs aligned at once in the next runs; one per core unless set.
+    void SetConcurrentPairs(unsigned pairs) { concurrentPairs_ = pairs; }
+
+signals:
+    // Label1 holds the run's status by now.
+    void RunFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Side {
+        QCheckBox* check = nullptr;
+        DriveList* drive = nullptr;
+        FolderList* dir = nullptr;
+        FileList* file = nullptr;
+    };
+
+    void BuildControls();
+    void ArrangeControls();
+    void SetTabOrder();
+    void ConnectHandlers();
+
+    void Check1_Click(bool ticked);
+    void Check2_Click(bool ticked);
+    void Drive1_Change(const QString& root);
+    void Drive2_Change(const QString& root);
+    void Dir1_Change(const QString& path);
+    void Dir2_Change(const QString& path);
+    void Command1_Click();  // Calculate
+    void Command2_Click();  // Save
+    void Command3_Click();  // Pause
+    void Command4_Click();  // Exit
+    void CommandStop_Click();
+
+    void EnableSideLists(Side& side, bool enabled);
+    void MoveSideToDrive(Side& side, const QString& root);
+    // The set of one side for the run about to start; nothing when the user cancelled or it
+    // cannot be read (the user has been told).
+    std::optional<SequenceSet> FixSet(int sideNumber);
+    DistanceModel ChosenModel() const;
+    void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner);
+    void FinishRun(const RunSummary& summary, const QString& failure);
+    void ShowRunning(bool running);
+
+    // What the run reports, arriving on the window thread.
+    void Append(std::string_view text) override;
+    void RecordFinished(std::size_t index) override;
+    void Progress(std::size_t pairsDone, std::size_t pairsTotal) override;
+    void Warning(std::string_view message) override;
+
+    std::unique_ptr<WindowDialogs> dialogs_;
+    AlignerFactory makeAligner_;
+    unsigned concurrentPairs_;
+
+    Side sides_[2];
+    QPushButton* calculate_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* pause_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QRadioButton* options_[6] = {};
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    ReportBox* report_ = nullptr;
+
+    std::jthread worker_;
+    QElapsedTimer runClock_;
+    bool backupWarned_ = false;
+    std::set<std::string> runWarnings_;
+};
+
+}  // namespace kadrel::ui
