@@ -2,10 +2,13 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "ui/KadrelWindow.h"
 
 int main(int argc, char** argv) {
     // Numbers follow the user's locale (LC_NUMERIC / LANG); LC_ALL=C gives a point.
     std::setlocale(LC_ALL, "");
+    // No arguments at all: the window. Subcommands never need a display.
+    if (argc <= 1) return kadrel::ui::RunKadrelWindow(argc, argv);
 
     CLI::App app{"Kadrel: pairwise divergence of two sets of DNA sequences"};
     app.set_version_flag("--version", std::string("kadrel ") + KADREL_VERSION);
