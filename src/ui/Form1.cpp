@@ -97,6 +97,7 @@ void Form1::BuildControls() {
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label1"));
     status_->setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    status_->setWordWrap(true);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
