@@ -257,6 +257,7 @@ DistanceModel Form1::ChosenModel() const {
 void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner) {
     backupWarned_ = false;
     runWarnings_.clear();
+    pairsDone_ = pairsTotal_ = 0;
     ShowRunning(true);
     runClock_.start();
 
@@ -288,6 +289,7 @@ void Form1::FinishRun(const RunSummary& summary, const QString& failure) {
     worker_ = std::jthread();
     status_->setText(QString::fromStdString(summary.StatusText()));
     ShowRunning(false);
+    ShowProgress(false);
     if (!failure.isEmpty()) dialogs_->ShowError(this, failure);
     emit RunFinished();
 }
@@ -334,8 +336,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::Append(std::string_view text) { report_->AppendReport(text); }
 
 void Form1::RecordFinished(std::size_t) {
-    // Relative on purpose: the backup goes to the process's current folder.
-    const QString problem = WriteReportFile(QStringLiteral("query.bak"), report_->ReportText());
+    // The backup goes to the process's current folder as it is at this moment.
+    const QString problem = WriteReportFile(QDir::current().absoluteFilePath(QStringLiteral("query.bak")),
+                                            report_->ReportText());
     if (!problem.isEmpty() && !backupWarned_) {
         backupWarned_ = true;
         Warning((problem + QStringLiteral("; the run goes on without a backup")).toStdString());
@@ -343,15 +346,20 @@ void Form1::RecordFinished(std::size_t) {
 }
 
 void Form1::Progress(std::size_t pairsDone, std::size_t pairsTotal) {
+    pairsDone_ = pairsDone;
+    pairsTotal_ = pairsTotal;
+    ShowProgress(true);
+}
+
+void Form1::ShowProgress(bool withEstimate) {
     // A progress bar counts in int; large runs are shown in thousandths.
-    const bool scaled = pairsTotal > 1000000;
-    const auto toBar = [&](std::size_t n) {
-        return static_cast<int>(scaled ? n * 1000 / pairsTotal : n);
-    };
-    progress_->setRange(0, std::max(1, toBar(pairsTotal)));
-    progress_->setValue(pairsTotal == 0 ? 1 : toBar(pairsDone));
-    const auto elapsed = std::chrono::milliseconds(runClock_.elapsed());
-    progress_->setFormat(RunProgressText(pairsDone, pairsTotal, elapsed));
+    const bool scaled = pairsTotal_ > 1000000;
+    const auto toBar = [&](std::size_t n) { return static_cast<int>(scaled ? n * 1000 / pairsTotal_ : n); };
+    progress_->setRange(0, std::max(1, toBar(pairsTotal_)));
+    progress_->setValue(pairsTotal_ == 0 ? 1 : toBar(pairsDone_));
+    progress_->setFormat(withEstimate
+                             ? RunProgressText(pairsDone_, pairsTotal_, std::chrono::milliseconds(runClock_.elapsed()))
+                             : PairsDoneText(pairsDone_, pairsTotal_));
     progress_->setTextVisible(true);
 }
 

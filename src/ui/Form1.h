@@ -85,6 +85,7 @@ private:
     void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner);
     void FinishRun(const RunSummary& summary, const QString& failure);
     void ShowRunning(bool running);
+    void ShowProgress(bool withEstimate);
 
     // What the run reports, arriving on the window thread.
     void Append(std::string_view text) override;
@@ -109,6 +110,8 @@ private:
 
     std::jthread worker_;
     QElapsedTimer runClock_;
+    std::size_t pairsDone_ = 0;
+    std::size_t pairsTotal_ = 0;
     bool backupWarned_ = false;
     std::set<std::string> runWarnings_;
 };

@@ -15,10 +15,6 @@ std::optional<QString> Chosen(QFileDialog& dialog) {
 
 }  // namespace
 
-QtWindowDialogs::~QtWindowDialogs() {
-    if (warnings_) warnings_->deleteLater();
-}
-
 std::optional<QString> QtWindowDialogs::OpenSequenceFile(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Open *.fas-File"));
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
@@ -44,6 +40,7 @@ void QtWindowDialogs::ShowError(QWidget* parent, const QString& message) {
 
 void QtWindowDialogs::ShowWarning(QWidget* parent, const QString& message) {
     if (!warnings_) {
+        // A child of the window, so it goes with it.
         warnings_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kadrel"), QString(),
                                     QMessageBox::Ok, parent);
         warnings_->setModal(false);

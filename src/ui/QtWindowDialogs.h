@@ -10,7 +10,6 @@ namespace kadrel::ui {
 // The platform's own file dialogs and message boxes.
 class QtWindowDialogs : public WindowDialogs {
 public:
-    ~QtWindowDialogs() override;
     std::optional<QString> OpenSequenceFile(QWidget* parent) override;
     std::optional<QString> SaveReportFile(QWidget* parent) override;
     void ShowError(QWidget* parent, const QString& message) override;

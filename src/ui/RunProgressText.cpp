@@ -10,8 +10,12 @@ QString DurationText(std::chrono::milliseconds duration) {
     return QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString PairsDoneText(std::size_t pairsDone, std::size_t pairsTotal) {
+    return QStringLiteral("%1 / %2 pairs").arg(pairsDone).arg(pairsTotal);
+}
+
 QString RunProgressText(std::size_t pairsDone, std::size_t pairsTotal, std::chrono::milliseconds elapsed) {
-    QString text = QStringLiteral("%1 / %2 pairs").arg(pairsDone).arg(pairsTotal);
+    const QString text = PairsDoneText(pairsDone, pairsTotal);
     if (pairsDone == 0 || pairsDone >= pairsTotal) return text;
     const double perPair = static_cast<double>(elapsed.count()) / static_cast<double>(pairsDone);
     const auto left = std::chrono::milliseconds(static_cast<long long>(perPair * static_cast<double>(pairsTotal - pairsDone)));

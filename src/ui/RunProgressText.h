@@ -5,6 +5,9 @@
 
 namespace kadrel::ui {
 
+// "12 / 40 pairs"
+QString PairsDoneText(std::size_t pairsDone, std::size_t pairsTotal);
+
 // "12 / 40 pairs, about 3 min left": the estimate assumes the pairs still to come take as long
 // as those done so far. No estimate before the first pair or after the last.
 QString RunProgressText(std::size_t pairsDone, std::size_t pairsTotal, std::chrono::milliseconds elapsed);

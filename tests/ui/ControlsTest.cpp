@@ -1,7 +1,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <vector>
@@ -48,16 +47,6 @@ TEST_F(ControlsTest, EveryButtonHasItsCaptionAndNoModelIsChosen) {
     EXPECT_TRUE(Find<QLabel>(*form, "Label1")->text().isEmpty());
     EXPECT_TRUE(Find<ReportBox>(*form, "RichTextBox2")->ReportText().empty());
     EXPECT_FALSE(Find<QAbstractButton>(*form, "CommandStop")->isEnabled());
-}
-
-TEST_F(ControlsTest, OptionsFormOneGroup) {
-    const auto form = Window();
-    auto* first = Find<QRadioButton>(*form, "Option1");
-    auto* last = Find<QRadioButton>(*form, "Option6");
-    first->click();
-    last->click();
-    EXPECT_FALSE(first->isChecked());
-    EXPECT_TRUE(last->isChecked());
 }
 
 TEST_F(ControlsTest, BothSidesStartAtTheCurrentFolder) {

@@ -140,6 +140,21 @@ TEST_F(RunTest, StopEndsTheRunWithTheRowsDone) {
     EXPECT_EQ(Status(), QStringLiteral("stopped"));
     EXPECT_NE(box_->ReportText().find("Best matches:"), std::string::npos);
     EXPECT_TRUE(Enabled("Command1"));
+    const auto* progress = Find<QProgressBar>(*form_, "ProgressBar1");
+    EXPECT_EQ(progress->format(), QStringLiteral("2 / 6 pairs"));  // no time left for a run that ended
+}
+
+TEST_F(RunTest, EmptySetEndsDoneWithNoPairs) {
+    ASSERT_TRUE(QDir(work_.path()).mkdir("empty"));
+    form_ = MakeWindow(std::make_shared<FixedAligner>());
+    ChooseFolders(*form_, Folder("empty"), Folder("right"));
+    CalculateAndWait(*form_);
+    EXPECT_EQ(Status(), QStringLiteral("done"));
+    const std::string& report = Find<ReportBox>(*form_, "RichTextBox2")->ReportText();
+    EXPECT_EQ(WithoutBanner(WithoutBanner(report)), "Best matches:\r\n");
+    const auto* progress = Find<QProgressBar>(*form_, "ProgressBar1");
+    EXPECT_GT(progress->maximum(), 0) << "still busy";
+    EXPECT_EQ(progress->format(), QStringLiteral("0 / 0 pairs"));
 }
 
 // Pause under a running comparison: the box keeps only what came after.
