@@ -55,23 +55,32 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
 
 struct PairResult {
     PairRow row;
-    std::string failure;  // why the aligner gave nothing usable; empty otherwise
+    std::string failure;       // why the aligner gave nothing usable; empty otherwise
+    bool interrupted = false;  // a stop came before the pair was done: it is not reported
 };
 
 PairResult ComparePair(const LoadedRecord& first, const LoadedRecord& second, const std::string& pairName,
                        DistanceModel model, Aligner& aligner, std::stop_token stop) {
-    if (first.problem || second.problem) return {ComputePairRow(AlignedPair{}, model), {}};
-    try {
-        const auto pair = aligner.Align(first.record.text, second.record.text, pairName, stop);
-        return {ComputePairRow(pair, model), pair.usable ? std::string() : pair.failure};
-    } catch (const std::exception& e) {
-        return {ComputePairRow(AlignedPair{}, model), e.what()};
+    PairResult result;
+    if (first.problem || second.problem) {
+        result.row = ComputePairRow(AlignedPair{}, model);
+    } else {
+        try {
+            const auto pair = aligner.Align(first.record.text, second.record.text, pairName, stop);
+            result.row = ComputePairRow(pair, model);
+            if (!pair.usable) result.failure = pair.failure;
+        } catch (const std::exception& e) {
+            result.row = ComputePairRow(AlignedPair{}, model);
+            result.failure = e.what();
+        }
     }
+    result.interrupted = stop.stop_requested();
+    return result;
 }
 
 // One entry of the run's queue, consumed strictly in loop order.
 struct Step {
-    enum Kind { RecordStart, Pair, RecordEnd } kind;
+    enum Kind { Pair, RecordEnd } kind;
     std::size_t first = 0;
     std::size_t second = 0;
     std::shared_ptr<const LoadedRecord> firstRecord;
@@ -111,19 +120,18 @@ public:
         Produce();
         while (!queue_.empty()) ConsumeFront();
         sink_.Append(best_.Text());
-        summary_.stopped = stop_.stop_requested();
+        summary_.stopped = cut_ || producerStopped_;
         return summary_;
     }
 
 private:
     void Produce() {
         for (std::size_t i = 0; i < set1_.count; ++i) {
-            if (stop_.stop_requested()) return;
+            if ((producerStopped_ = stop_.stop_requested())) return;
             auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
             if (record1->problem) sink_.Warning(*record1->problem);
-            Push(Step{Step::RecordStart, i, 0, record1, {}});
             for (std::size_t k = 0; k < records2_.size(); ++k) {
-                if (stop_.stop_requested()) return;
+                if ((producerStopped_ = stop_.stop_requested())) return;
                 if (SkippedPair(set1_, set2_, *record1, records2_[k])) continue;
                 while (inFlight_ >= window_) ConsumeFront();
                 const auto policy = window_ > 1 ? std::launch::async : std::launch::deferred;
@@ -138,29 +146,35 @@ private:
 
     void Push(Step step) {
         queue_.push_back(std::move(step));
-        // Markers need no waiting: hand them on at once when nothing is ahead of them.
+        // A record's end needs no waiting: hand it on at once when no pair is ahead of it.
         while (!queue_.empty() && queue_.front().kind != Step::Pair) ConsumeFront();
     }
 
+    // After a stop the report keeps the pairs done before it, in loop order, up to the first one
+    // the stop caught; whatever follows is dropped.
     void ConsumeFront() {
         Step step = std::move(queue_.front());
         queue_.pop_front();
         if (step.kind == Step::Pair) --inFlight_;
-        if (stop_.stop_requested()) return;  // nothing more goes into the report
-        switch (step.kind) {
-            case Step::RecordStart:
-                best_.BeginRecord(step.firstRecord->record.name);
-                break;
-            case Step::RecordEnd:
-                sink_.RecordFinished(step.first);
-                break;
-            case Step::Pair: {
-                const auto result = step.result.get();
-                if (stop_.stop_requested()) return;
-                Emit(step, result);
-                break;
-            }
+        if (cut_) return;
+        if (step.kind == Step::RecordEnd) {
+            BeginRecordOnce(step);
+            sink_.RecordFinished(step.first);
+            return;
         }
+        const auto result = step.result.get();
+        if (result.interrupted) {
+            cut_ = true;
+            return;
+        }
+        BeginRecordOnce(step);
+        Emit(step, result);
+    }
+
+    void BeginRecordOnce(const Step& step) {
+        if (begunRecords_ > step.first) return;
+        best_.BeginRecord(step.firstRecord->record.name);
+        begunRecords_ = step.first + 1;
     }
 
     void Emit(const Step& step, const PairResult& result) {
@@ -189,6 +203,9 @@ private:
     std::vector<LoadedRecord> records2_;
     std::deque<Step> queue_;  // after records2_: its pairs in flight refer to them
     std::size_t inFlight_ = 0;
+    std::size_t begunRecords_ = 0;
+    bool cut_ = false;
+    bool producerStopped_ = false;
     BestMatches best_;
     RunSummary summary_;
 };

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "RunTestSupport.h"
+#include "TestFolder.h"
+#include "calc/BackupWriter.h"
+#include "calc/RunComparison.h"
+
+namespace kadrel {
+namespace {
+
+using test::FakeAligner;
+using test::Fields;
+using test::Lines;
+using test::MemorySink;
+using test::ReadText;
+using test::TestFolder;
+
+// Two folders sharing b.fas (with different sequences), two files, an empty folder, a file
+// without any record.
+class RunComparisonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sets.Write("f1/a.fas", ">x\nACGTACGTAC\n");
+        sets.Write("f1/b.fas", ">x\nACGTACGTAA\n");
+        sets.Write("f1/c.fas", ">x\nACGTACGTTT\n");
+        sets.Write("f2/b.fas", ">x\nACGAACGTAC\n");
+        sets.Write("f2/d.fas", ">x\nACGTACGTAC\n");
+        sets.Write("m1.fas", ">m one\r\nACGTACGTAC\r\n>m two\r\nACGTACCTAC\r\n");
+        sets.Write("m2.fas", ">n1\nACGTACGTAC\n>n2\nACGTATGTAC\n>n3\nTCGTACGTAC\n");
+        std::filesystem::create_directory(sets / "empty");
+        sets.Write("norecord.fas", "ACGT\n");
+    }
+
+    RunSummary Run(const std::string& set1, const std::string& set2, MemorySink& sink, unsigned window = 1,
+                   DistanceModel model = DistanceModel::None) {
+        RunOptions options;
+        options.model = model;
+        options.bannerDate = "06.12.26 20:30";
+        options.concurrentPairs = window;
+        return RunComparison(ReadSequenceSet(1, sets / set1), ReadSequenceSet(2, sets / set2), options, aligner,
+                             sink, {});
+    }
+
+    TestFolder sets;
+    FakeAligner aligner;
+};
+
+TEST_F(RunComparisonTest, PairsComeInLoopOrderWithTheIdenticalFileSkip) {
+    struct Case {
+        const char* set1;
+        const char* set2;
+        std::vector<std::string> rows;  // Seq1|Seq2 of every row
+        std::vector<std::string> pairNames;
+    };
+    // set 1 f1 has three records, m1.fas two: one best-match line each.
+    const std::vector<Case> cases = {
+        {"f1", "f1", {"a|b", "a|c", "b|a", "b|c", "c|a", "c|b"}, {"0_1", "0_2", "1_0", "1_2", "2_0", "2_1"}},
+        {"f1", "f2", {"a|b", "a|d", "b|d", "c|b", "c|d"}, {"0_0", "0_1", "1_1", "2_0", "2_1"}},
+        {"f1", "m2.fas", {"a|n1", "a|n2", "a|n3", "b|n1", "b|n2", "b|n3", "c|n1", "c|n2", "c|n3"},
+         {"0_0", "0_1", "0_2", "1_0", "1_1", "1_2", "2_0", "2_1", "2_2"}},
+        {"m1.fas", "f2", {"m one|b", "m one|d", "m two|b", "m two|d"}, {"0_0", "0_1", "1_0", "1_1"}},
+        {"m1.fas", "m2.fas", {"m one|n1", "m one|n2", "m one|n3", "m two|n1", "m two|n2", "m two|n3"},
+         {"0_0", "0_1", "0_2", "1_0", "1_1", "1_2"}},
+        {"m1.fas", "m1.fas", {"m one|m one", "m one|m two", "m two|m one", "m two|m two"},
+         {"0_0", "0_1", "1_0", "1_1"}},
+    };
+    for (const auto& c : cases) {
+        aligner.Reset();
+        MemorySink sink;
+        const RunSummary summary = Run(c.set1, c.set2, sink);
+        const auto lines = Lines(sink.report);
+        const std::size_t count1 = std::string(c.set1) == "f1" ? 3 : 2;
+        ASSERT_EQ(lines.size(), 2 + c.rows.size() + 1 + count1) << c.set1 << " " << c.set2;
+        EXPECT_EQ(sink.finished.size(), count1);
+        std::vector<std::string> rows;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) rows.push_back(Fields(lines[2 + r], 2));
+        EXPECT_EQ(rows, c.rows) << c.set1 << " " << c.set2;
+        EXPECT_EQ(aligner.Calls(), c.pairNames) << c.set1 << " " << c.set2;
+        EXPECT_EQ(lines[2 + c.rows.size()], "Best matches:");
+        EXPECT_EQ(summary.pairsCompared, c.rows.size());
+        EXPECT_EQ(summary.StatusText(), "done");
+        ASSERT_FALSE(sink.progress.empty());
+        EXPECT_EQ(sink.progress.back(), std::make_pair(c.rows.size(), c.rows.size()));
+    }
+}
+
+TEST_F(RunComparisonTest, HeaderRowsAndBestMatchesOfAFileWithItself) {
+    MemorySink sink;
+    Run("m1.fas", "m1.fas", sink, 1, DistanceModel::JC);
+    EXPECT_EQ(sink.report,
+              "Comparisons by Orvo   06.12.26 20:30     Kadrel " KADREL_VERSION "\r\n"
+              "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\tJC-dist.\r\n"
+              "m one\tm one\t10\t0\t0\t0\t0\t0\t0\t0\r\n"
+              "m one\tm two\t10\t1\t0.1\t0\t0\t1\t0\t0.107\r\n"
+              "m two\tm one\t10\t1\t0.1\t0\t0\t1\t0\t0.107\r\n"
+              "m two\tm two\t10\t0\t0\t0\t0\t0\t0\t0\r\n"
+              "Best matches:\r\n"
+              "m one\tm one\t0\r\n"
+              "m two\tm two\t0\r\n");
+}
+
+TEST_F(RunComparisonTest, EmptySetsOnEitherSide) {
+    struct Case {
+        const char* set1;
+        const char* set2;
+        std::string rowsAndSummary;
+        std::vector<std::size_t> finished;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "m2.fas", "Best matches:\r\n", {}},
+        {"norecord.fas", "f1", "Best matches:\r\n", {}},
+        {"m1.fas", "empty", "Best matches:\r\nm one\t\tNA\r\nm two\t\tNA\r\n", {0, 1}},
+        {"f2", "norecord.fas", "Best matches:\r\nb\t\tNA\r\nd\t\tNA\r\n", {0, 1}},
+    };
+    for (const auto& c : cases) {
+        MemorySink sink;
+        const RunSummary summary = Run(c.set1, c.set2, sink);
+        const auto header = Lines(sink.report);
+        ASSERT_GE(header.size(), 2u);
+        const auto afterHeader = sink.report.substr(header[0].size() + header[1].size() + 4);
+        EXPECT_EQ(afterHeader, c.rowsAndSummary) << c.set1 << " " << c.set2;
+        EXPECT_EQ(sink.finished, c.finished) << c.set1 << " " << c.set2;
+        EXPECT_EQ(summary.StatusText(), "done");
+        EXPECT_TRUE(aligner.Calls().empty());
+    }
+}
+
+TEST_F(RunComparisonTest, AFailedPairGivesAnNARowAndTheRunGoesOn) {
+    sets.Write("f3/p.fas", ">p\nACGTACGTAC\n");
+    sets.Write("f3/q.fas", ">q\nACFAILGTAC\n");
+    sets.Write("f3/r.fas", ">r\nACGTACGTAC\n>r2\nACGTACGTAC\n");  // two records in one file
+    MemorySink sink;
+    const RunSummary summary = Run("f3", "m2.fas", sink, 1, DistanceModel::K2P);
+    const auto lines = Lines(sink.report);
+    ASSERT_EQ(lines.size(), 2u + 9u + 1u + 3u);
+    EXPECT_EQ(lines[2], "p\tn1\t10\t0\t0\t0\t0\t0\t0\t0");
+    for (int r = 5; r < 11; ++r)
+        EXPECT_EQ(lines[r].substr(lines[r].find('\t', 2)), "\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA") << lines[r];
+    EXPECT_EQ(lines[13], "q\t\tNA");
+    EXPECT_EQ(summary.pairsCompared, 9u);
+    EXPECT_EQ(summary.pairsFailed, 6u);
+    EXPECT_EQ(summary.StatusText(), "done (6 of 9 pairs failed)");
+    // The file of two records never reaches the aligner; it is named once.
+    EXPECT_EQ(aligner.Calls(), (std::vector<std::string>{"0_0", "0_1", "0_2", "1_0", "1_1", "1_2"}));
+    const auto warned = [&](const std::string& text) {
+        return std::count_if(sink.warnings.begin(), sink.warnings.end(),
+                             [&](const std::string& w) { return w.find(text) != std::string::npos; });
+    };
+    EXPECT_EQ(sink.warnings.size(), 4u);
+    EXPECT_EQ(warned("pair 1_0 (q, n1): the fake was told to fail"), 1);
+    EXPECT_EQ(warned("pair 1_2 (q, n3)"), 1);
+    EXPECT_EQ(warned("r.fas\" holds more than one record"), 1);
+}
+
+TEST_F(RunComparisonTest, TheBackupHoldsTheReportSoFarAfterEverySetOneRecord) {
+    const auto file = sets.Write("query.bak", "older text");
+    BackupWriter backup(file);
+    struct BackupSink : MemorySink {
+        BackupWriter* backup = nullptr;
+        std::vector<std::string> backupAtFinish;
+        std::filesystem::path file;
+        void Append(std::string_view text) override {
+            MemorySink::Append(text);
+            backup->Append(text);
+        }
+        void RecordFinished(std::size_t index) override {
+            MemorySink::RecordFinished(index);
+            EXPECT_TRUE(backup->Commit());
+            backupAtFinish.push_back(ReadText(file));
+        }
+    } sink;
+    sink.backup = &backup;
+    sink.file = file;
+    Run("f1", "m2.fas", sink);
+    ASSERT_EQ(sink.backupAtFinish.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(sink.backupAtFinish[i], sink.reportAtFinish[i]);
+        EXPECT_EQ(Lines(sink.backupAtFinish[i]).size(), 2 + 3 * (i + 1));
+        EXPECT_EQ(sink.backupAtFinish[i].find("Best matches:"), std::string::npos);
+    }
+    EXPECT_EQ(ReadText(file), sink.report.substr(0, sink.report.find("Best matches:")));
+}
+
+TEST_F(RunComparisonTest, BestMatchesRankByTheModelAndKeepTheFirstOfEqualValues) {
+    // n1 and n3 lie at p-distance 0.1 from t; n2 at 0.1 too but by a transition only, which
+    // Jukes-Cantor and p-distance rank alike: the first, n1, wins the tie.
+    sets.Write("t.fas", ">t\nACGTACGTAA\n>u\nTCGTACGTAC\n");
+    MemorySink sink;
+    Run("t.fas", "m2.fas", sink, 1, DistanceModel::JC);
+    const auto lines = Lines(sink.report);
+    EXPECT_EQ(lines[lines.size() - 2], "t\tn1\t0.107");
+    EXPECT_EQ(lines[lines.size() - 1], "u\tn3\t0");
+}
+
+TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {
+    for (int r = 0; r < 6; ++r) sets.Write("many1.fas", ReadText(sets / "m2.fas") + ReadText(sets / "m1.fas"));
+    sets.Write("many2/x.fas", ">x\nACGTTCGTAC\n");
+    sets.Write("many2/y.fas", ">y\nACFAILGTAC\n");
+    sets.Write("many2/z.fas", ">z\nAGGTACGTAC\n");
+    MemorySink sequential;
+    const RunSummary one = Run("many1.fas", "many2", sequential, 1, DistanceModel::K2P);
+
+    // Later pairs finish first: results arrive out of order.
+    aligner.Reset();
+    aligner.beforeAlign = [](const std::string& name) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(name.back() == '0' ? 6 : 1));
+    };
+    MemorySink concurrent;
+    concurrent.runThread = std::this_thread::get_id();
+    const RunSummary four = Run("many1.fas", "many2", concurrent, 4, DistanceModel::K2P);
+
+    EXPECT_EQ(concurrent.report, sequential.report);
+    EXPECT_EQ(concurrent.reportAtFinish, sequential.reportAtFinish);
+    EXPECT_EQ(concurrent.progress, sequential.progress);
+    EXPECT_EQ(concurrent.warnings, sequential.warnings);
+    EXPECT_EQ(four.pairsCompared, one.pairsCompared);
+    EXPECT_EQ(four.pairsFailed, one.pairsFailed);
+}
+
+TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
+    MemorySink full;
+    Run("m2.fas", "f1", full);
+    const auto fullLines = Lines(full.report);
+
+    for (unsigned window : {1u, 3u}) {
+        std::stop_source stop;
+        aligner.Reset();
+        aligner.beforeAlign = [&](const std::string& name) {
+            if (name == "1_1") stop.request_stop();
+        };
+        MemorySink sink;
+        RunOptions options;
+        options.concurrentPairs = window;
+        options.bannerDate = "06.12.26 20:30";
+        const RunSummary summary = RunComparison(ReadSequenceSet(1, sets / "m2.fas"), ReadSequenceSet(2, sets / "f1"),
+                                                 options, aligner, sink, stop.get_token());
+        EXPECT_TRUE(summary.stopped);
+        EXPECT_EQ(summary.StatusText(), "stopped");
+        const auto lines = Lines(sink.report);
+        const std::size_t rows = summary.pairsCompared;
+        // Run one at a time, the pairs before 1_1 are done; run concurrently, the stop may catch
+        // some of them in flight. Either way the rows are the full run's first rows.
+        if (window == 1) {
+            EXPECT_EQ(rows, 4u);
+        }
+        EXPECT_LE(rows, 4u);
+        ASSERT_GE(lines.size(), 2 + rows + 1);
+        for (std::size_t r = 0; r < 2 + rows; ++r) EXPECT_EQ(lines[r], fullLines[r]);
+        EXPECT_EQ(lines[2 + rows], "Best matches:");
+        EXPECT_EQ(lines.size(), 2 + rows + 1 + (rows == 0 ? 0 : rows <= 3 ? 1 : 2));
+        EXPECT_EQ(sink.finished, rows >= 3 ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+    }
+}
+
+}  // namespace
+}  // namespace kadrel

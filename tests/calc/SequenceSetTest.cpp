@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFolder.h"
+#include "calc/SequenceSet.h"
+
+namespace kadrel {
+namespace {
+
+using test::TestFolder;
+
+struct FileCase {
+    const char* what;
+    std::string text;
+    std::vector<std::string> names;
+    std::vector<std::string> texts;  // checked when not empty
+};
+
+TEST(SequenceSet, MultipleSequenceFilesAreCutAtEveryMarker) {
+    const std::vector<FileCase> cases = {
+        {"three records", ">a\r\nAC\r\n>b\r\nGT\r\n>c\r\nTT\r\n", {"a", "b", "c"},
+         {">a\r\nAC\r\n", ">b\r\nGT\r\n", ">c\r\nTT\r\n"}},
+        {"text before the first marker is dropped", "title\r\n\r\n>x\r\nAC\r\n", {"x"}, {">x\r\nAC\r\n"}},
+        {"no marker, no record", "ACGT\r\nACGT\r\n", {}, {}},
+        {"empty file", "", {}, {}},
+        {"a marker inside a header line starts a record", ">a>b\r\nACGT", {"a", "b"}, {">a", ">b\r\nACGT"}},
+        {"the name is the whole header line", ">seq1 some words\r\nAC\r\n", {"seq1 some words"}, {}},
+        {"LF line ends", ">p q\nAC\nGT\n>r\nTT\n", {"p q", "r"}, {">p q\nAC\nGT\n", ">r\nTT\n"}},
+        {"lone CR line ends", ">p\rAC\r>r\rTT\r", {"p", "r"}, {}},
+        {"a record without line end is all name", ">abc", {"abc"}, {">abc"}},
+        {"names need not be unique", ">s\nA\n>s\nC\n", {"s", "s"}, {}},
+    };
+    for (const auto& c : cases) {
+        TestFolder folder;
+        const auto file = folder.Write("set.fas", c.text);
+        const SequenceSet set = ReadSequenceSet(2, file);
+        EXPECT_EQ(set.source, SetSource::MultipleSequenceFile) << c.what;
+        EXPECT_EQ(set.side, 2) << c.what;
+        ASSERT_EQ(set.count, c.names.size()) << c.what;
+        for (std::size_t r = 0; r < set.count; ++r) {
+            const SequenceRecord record = LoadRecord(set, r);
+            EXPECT_EQ(record.index, r) << c.what;
+            EXPECT_EQ(record.name, c.names[r]) << c.what;
+            EXPECT_TRUE(record.fileName.empty()) << c.what;
+            if (!c.texts.empty()) {
+                EXPECT_EQ(record.text, c.texts[r]) << c.what;
+            }
+        }
+    }
+}
+
+TEST(SequenceSet, FolderSetsListRegularVisibleFilesInNameOrder) {
+    TestFolder folder;
+    for (const char* name : {"b.fas", "A.fas", "a.fas", "seq1.fasta", "seq1.fas", "abc", "Zed.txt", ".hidden.fas"})
+        folder.Write(name, std::string(">") + name + "\nACGT\n");
+    std::filesystem::create_directory(folder / "sub.fas");
+
+    const SequenceSet set = ReadSequenceSet(1, folder.Path());
+    EXPECT_EQ(set.source, SetSource::Folder);
+    const std::vector<std::string> listed = {"A.fas", "a.fas", "abc", "b.fas", "seq1.fas", "seq1.fasta", "Zed.txt"};
+    EXPECT_EQ(set.fileNames, listed);
+    ASSERT_EQ(set.count, listed.size());
+
+    const std::vector<std::string> names = {"A", "a", "abc", "b", "seq1", "seq1.f", "Zed"};
+    for (std::size_t r = 0; r < set.count; ++r) {
+        const SequenceRecord record = LoadRecord(set, r);
+        EXPECT_EQ(record.name, names[r]);
+        EXPECT_EQ(record.fileName, listed[r]);
+        // The file's own header never names the record, and its text is the whole file.
+        EXPECT_EQ(record.text, ">" + listed[r] + "\nACGT\n");
+    }
+}
+
+TEST(SequenceSet, EmptyFolderHasNoRecords) {
+    TestFolder folder;
+    EXPECT_EQ(ReadSequenceSet(1, folder.Path()).count, 0u);
+}
+
+TEST(SequenceSet, MissingPathsAndVanishedFilesAreNamedInTheError) {
+    TestFolder folder;
+    const auto missing = folder / "nowhere.fas";
+    try {
+        ReadSequenceSet(1, missing);
+        FAIL() << "no error for a missing set";
+    } catch (const SetError& e) {
+        EXPECT_NE(std::string(e.what()).find(missing.string()), std::string::npos) << e.what();
+    }
+
+    folder.Write("sub/gone.fas", ">g\nAC\n");
+    const SequenceSet set = ReadSequenceSet(1, folder / "sub");
+    std::filesystem::remove(folder / "sub/gone.fas");
+    try {
+        LoadRecord(set, 0);
+        FAIL() << "no error for a vanished file";
+    } catch (const SetError& e) {
+        EXPECT_NE(std::string(e.what()).find("gone.fas"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace kadrel
