@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFile>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProcess>
@@ -7,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <atomic>
+#include <csignal>
 
 #include "WindowTestSupport.h"
 #include "align/TCoffeeAligner.h"
@@ -210,13 +212,33 @@ TEST_F(RunTest, FailingBackupWarnsOnceAndTheRunGoesOn) {
     EXPECT_NE(Find<ReportBox>(*form_, "RichTextBox2")->ReportText().find("Best matches:"), std::string::npos);
 }
 
-TEST_F(RunTest, ExitStopsTheAlignerAndClosesTheWindow) {
-    OpenGatedWindow();
+bool ProcessEnded(int pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray fields = stat.readAll();
+    return fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z";  // ended, not yet collected
+}
+
+// Exit ends a run at once: the t_coffee of the pair in work is killed, not waited for.
+TEST_F(RunTest, ExitKillsTheRunningAligner) {
+    const QString hold = Folder("aligner.pid");
+    qputenv("KADREL_FAKE_ALIGNER_HOLD", hold.toLocal8Bit());
+    form_ = MakeWindow([] { return std::make_unique<TCoffeeAligner>(); });
+    form_->SetConcurrentPairs(1);
+    ChooseFolders(*form_, Folder("left"), Folder("right"));
     Click("Command1");
-    ASSERT_TRUE(WaitFor([&] { return gate_->Waiting() == 1; }));
+    std::string pidText;
+    const bool started = WaitFor([&] { return !(pidText = ReadFile(hold)).empty(); });
+    qunsetenv("KADREL_FAKE_ALIGNER_HOLD");
+    ASSERT_TRUE(started);
+    const int pid = std::stoi(pidText);
+
     Click("Command4");
     EXPECT_FALSE(form_->isVisible());
-    EXPECT_TRUE(WaitFor([&] { return gate_->SawStop(); }));
+    const bool killed = WaitFor([&] { return ProcessEnded(pid); });
+    if (!killed) ::kill(pid, SIGKILL);  // leave no aligner behind for the next tests
+    EXPECT_TRUE(killed);
+    form_.reset();
 }
 
 }  // namespace
