@@ -285,8 +285,7 @@ void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std
 }
 
 void Form1::FinishRun(const RunSummary& summary, const QString& failure) {
-    if (worker_.joinable()) worker_.join();
-    worker_ = std::jthread();
+    if (worker_.joinable()) worker_.join();  // the worker has nothing left to do but end
     status_->setText(QString::fromStdString(summary.StatusText()));
     ShowRunning(false);
     ShowProgress(false);
