@@ -12,6 +12,7 @@
 #include "calc/BestMatches.h"
 #include "calc/ReportHeader.h"
 #include "calc/TextFile.h"
+#include "calc/WorkerPool.h"
 #include "distances/NumberText.h"
 #include "distances/PairRow.h"
 
@@ -107,7 +108,9 @@ public:
     Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink), stop_(stop),
-          window_(std::max(1u, options.concurrentPairs)), total_(PairsToCompare(set1, set2)) {}
+          window_(std::max(1u, options.concurrentPairs)), total_(PairsToCompare(set1, set2)) {
+        if (window_ > 1) workers_ = std::make_unique<WorkerPool>(static_cast<unsigned>(window_));
+    }
 
     RunSummary Go() {
         sink_.Append(WriteReportHeader(options_.model, options_.bannerDate));
@@ -134,14 +137,27 @@ private:
                 if ((producerStopped_ = stop_.stop_requested())) return;
                 if (SkippedPair(set1_, set2_, *record1, records2_[k])) continue;
                 while (inFlight_ >= window_) ConsumeFront();
-                const auto policy = window_ > 1 ? std::launch::async : std::launch::deferred;
-                auto result = std::async(policy, ComparePair, std::cref(*record1), std::cref(records2_[k]),
-                                         PairName(i, k), options_.model, std::ref(aligner_), stop_);
-                Push(Step{Step::Pair, i, k, record1, std::move(result)});
+                Push(Step{Step::Pair, i, k, record1, Start(record1, records2_[k], PairName(i, k))});
                 ++inFlight_;
             }
             Push(Step{Step::RecordEnd, i, 0, record1, {}});
         }
+    }
+
+    // One pair at a time runs in this thread when its row is due; more go to the workers.
+    std::future<PairResult> Start(std::shared_ptr<const LoadedRecord> first, const LoadedRecord& second,
+                                  std::string pairName) {
+        auto task = std::make_shared<std::packaged_task<PairResult()>>(
+            [first = std::move(first), &second, pairName = std::move(pairName), this] {
+                return ComparePair(*first, second, pairName, options_.model, aligner_, stop_);
+            });
+        auto result = task->get_future();
+        if (workers_) {
+            workers_->Submit([task] { (*task)(); });
+        } else {
+            deferred_ = task;
+        }
+        return result;
     }
 
     void Push(Step step) {
@@ -161,6 +177,10 @@ private:
             BeginRecordOnce(step);
             sink_.RecordFinished(step.first);
             return;
+        }
+        if (deferred_) {
+            (*deferred_)();
+            deferred_.reset();
         }
         const auto result = step.result.get();
         if (result.interrupted) {
@@ -200,8 +220,11 @@ private:
     std::stop_token stop_;
     const std::size_t window_;
     const std::size_t total_;
+    // In this order: pairs in flight refer to records2_, and the workers end before it goes.
     std::vector<LoadedRecord> records2_;
-    std::deque<Step> queue_;  // after records2_: its pairs in flight refer to them
+    std::unique_ptr<WorkerPool> workers_;
+    std::shared_ptr<std::packaged_task<PairResult()>> deferred_;
+    std::deque<Step> queue_;
     std::size_t inFlight_ = 0;
     std::size_t begunRecords_ = 0;
     bool cut_ = false;
