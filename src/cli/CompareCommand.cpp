@@ -167,7 +167,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     AddModelOption(*command, options->model);
     command->add_option("-o,--output", options->output, "The report file (default: standard output)");
     auto* backup = command->add_option("--backup", options->backup,
-                                       "The backup, rewritten after every set-1 record")
+                                       "The backup: the report so far, after every set-1 record")
                        ->capture_default_str();
     command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
     command->add_option("-j,--jobs", options->jobs, "Pairs aligned at once (default: one per core)")

@@ -121,6 +121,47 @@ TEST_F(TCoffeeAlignerTest, TellsHowToInstallWhenNotOnTheSearchPath) {
     EXPECT_NE(message.find("apt-get install t-coffee"), std::string::npos) << message;
 }
 
+// The pair names t_coffee is called with, and the rows, through the script and the stand-in.
+TEST_F(TCoffeeAlignerTest, PairsReachTheAlignerInLoopOrderWithTheIdenticalFileSkip) {
+    scratch.Write("f1/a.fas", ">a\nACGTACGTAC\n");
+    scratch.Write("f1/b.fas", ">b\nACGTACGTAA\n");
+    scratch.Write("f2/b.fas", ">b\nACGAACGTAC\n");
+    scratch.Write("f2/c.fas", ">c\nACGTACGTTT\n");
+    scratch.Write("m.fas", ">same\nACGTACGTAC\n>same\nACGTTCGTAC\n");
+    struct Case {
+        const char* set1;
+        const char* set2;
+        std::string calls;  // the argument of every call, in order
+        std::vector<std::string> rows;
+    };
+    const std::vector<Case> cases = {
+        {"f1", "f1", "0_1.fas 1_0.fas ", {"a|b", "b|a"}},
+        {"f1", "f2", "0_0.fas 0_1.fas 1_1.fas ", {"a|b", "a|c", "b|c"}},
+        {"f2", "m.fas", "0_0.fas 0_1.fas 1_0.fas 1_1.fas ", {"b|same", "b|same", "c|same", "c|same"}},
+        {"m.fas", "m.fas", "0_0.fas 0_1.fas 1_0.fas 1_1.fas ", {"same|same", "same|same", "same|same", "same|same"}},
+    };
+    for (const auto& c : cases) {
+        const auto log = scratch / "calls.log";
+        fs::remove(log);
+        const ScopedVariable logging("FAKE_TCOFFEE_LOG", log.string());
+        TCoffeeAligner aligner(scratch.Path());
+        MemorySink sink;
+        const RunSummary summary = RunComparison(ReadSequenceSet(1, scratch / c.set1), ReadSequenceSet(2, scratch / c.set2),
+                                                 RunOptions{}, aligner, sink, {});
+        std::string calls;
+        for (const auto& line : test::LinesOf(ReadText(log))) {  // folder|argument|files
+            const auto argument = line.find('|') + 1;
+            calls += line.substr(argument, line.find('|', argument) - argument) + " ";
+        }
+        EXPECT_EQ(calls, c.calls) << c.set1 << " " << c.set2;
+        const auto lines = Lines(sink.report);
+        std::vector<std::string> rows;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) rows.push_back(test::Fields(lines.at(2 + r), 2));
+        EXPECT_EQ(rows, c.rows) << c.set1 << " " << c.set2;
+        EXPECT_EQ(summary.StatusText(), "done") << c.set1 << " " << c.set2;
+    }
+}
+
 // The whole road through the bridge: failing pairs give NA rows and the run goes on, two pairs at
 // once give the same report as one.
 TEST_F(TCoffeeAlignerTest, RunsWithFailingPairsAndConcurrentPairs) {

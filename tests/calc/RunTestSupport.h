@@ -109,6 +109,17 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The lines of a LF text.
+inline std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
 // The first `n` tab-separated fields of a line, joined by '|'.
 inline std::string Fields(const std::string& line, int n) {
     std::string out;
