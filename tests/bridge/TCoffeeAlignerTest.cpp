@@ -158,6 +158,10 @@ TEST_F(TCoffeeAlignerTest, PairsReachTheAlignerInLoopOrderWithTheIdenticalFileSk
         std::vector<std::string> rows;
         for (std::size_t r = 0; r < c.rows.size(); ++r) rows.push_back(test::Fields(lines.at(2 + r), 2));
         EXPECT_EQ(rows, c.rows) << c.set1 << " " << c.set2;
+        EXPECT_EQ(lines.at(2 + rows.size()), "Best matches:");
+        EXPECT_EQ(sink.finished, (std::vector<std::size_t>{0, 1}));  // every set 1 here has two records
+        ASSERT_FALSE(sink.progress.empty());
+        EXPECT_EQ(sink.progress.back(), std::make_pair(rows.size(), rows.size()));
         EXPECT_EQ(summary.StatusText(), "done") << c.set1 << " " << c.set2;
     }
 }

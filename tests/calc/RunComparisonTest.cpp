@@ -13,7 +13,6 @@ namespace kadrel {
 namespace {
 
 using test::FakeAligner;
-using test::Fields;
 using test::Lines;
 using test::MemorySink;
 using test::ReadText;
@@ -48,45 +47,6 @@ protected:
     TestFolder sets;
     FakeAligner aligner;
 };
-
-TEST_F(RunComparisonTest, PairsComeInLoopOrderWithTheIdenticalFileSkip) {
-    struct Case {
-        const char* set1;
-        const char* set2;
-        std::vector<std::string> rows;  // Seq1|Seq2 of every row
-        std::vector<std::string> pairNames;
-    };
-    // set 1 f1 has three records, m1.fas two: one best-match line each.
-    const std::vector<Case> cases = {
-        {"f1", "f1", {"a|b", "a|c", "b|a", "b|c", "c|a", "c|b"}, {"0_1", "0_2", "1_0", "1_2", "2_0", "2_1"}},
-        {"f1", "f2", {"a|b", "a|d", "b|d", "c|b", "c|d"}, {"0_0", "0_1", "1_1", "2_0", "2_1"}},
-        {"f1", "m2.fas", {"a|n1", "a|n2", "a|n3", "b|n1", "b|n2", "b|n3", "c|n1", "c|n2", "c|n3"},
-         {"0_0", "0_1", "0_2", "1_0", "1_1", "1_2", "2_0", "2_1", "2_2"}},
-        {"m1.fas", "f2", {"m one|b", "m one|d", "m two|b", "m two|d"}, {"0_0", "0_1", "1_0", "1_1"}},
-        {"m1.fas", "m2.fas", {"m one|n1", "m one|n2", "m one|n3", "m two|n1", "m two|n2", "m two|n3"},
-         {"0_0", "0_1", "0_2", "1_0", "1_1", "1_2"}},
-        {"m1.fas", "m1.fas", {"m one|m one", "m one|m two", "m two|m one", "m two|m two"},
-         {"0_0", "0_1", "1_0", "1_1"}},
-    };
-    for (const auto& c : cases) {
-        aligner.Reset();
-        MemorySink sink;
-        const RunSummary summary = Run(c.set1, c.set2, sink);
-        const auto lines = Lines(sink.report);
-        const std::size_t count1 = std::string(c.set1) == "f1" ? 3 : 2;
-        ASSERT_EQ(lines.size(), 2 + c.rows.size() + 1 + count1) << c.set1 << " " << c.set2;
-        EXPECT_EQ(sink.finished.size(), count1);
-        std::vector<std::string> rows;
-        for (std::size_t r = 0; r < c.rows.size(); ++r) rows.push_back(Fields(lines[2 + r], 2));
-        EXPECT_EQ(rows, c.rows) << c.set1 << " " << c.set2;
-        EXPECT_EQ(aligner.Calls(), c.pairNames) << c.set1 << " " << c.set2;
-        EXPECT_EQ(lines[2 + c.rows.size()], "Best matches:");
-        EXPECT_EQ(summary.pairsCompared, c.rows.size());
-        EXPECT_EQ(summary.StatusText(), "done");
-        ASSERT_FALSE(sink.progress.empty());
-        EXPECT_EQ(sink.progress.back(), std::make_pair(c.rows.size(), c.rows.size()));
-    }
-}
 
 TEST_F(RunComparisonTest, HeaderRowsAndBestMatchesOfAFileWithItself) {
     MemorySink sink;
