@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -74,6 +75,15 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
 
+// Whether writing `file` would overwrite the set's file or one of its folder's records.
+bool HoldsFile(const SequenceSet& set, const fs::path& file) {
+    if (set.source == SetSource::MultipleSequenceFile) return SameFile(file, set.chosenFile);
+    const auto name = file.filename().string();
+    if (std::find(set.fileNames.begin(), set.fileNames.end(), name) == set.fileNames.end()) return false;
+    const auto folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    return SameFile(folder, set.folderPath);
+}
+
 int Fail(const std::string& message) {
     std::cerr << "kadrel: " << message << "\n";
     return 2;
@@ -102,15 +112,12 @@ int RunCompare(const CompareOptions& options) {
     } catch (const SetError& e) {
         return Fail(e.what());
     }
-    const auto isSetFile = [&](const fs::path& file) {
-        return (set1.source == SetSource::MultipleSequenceFile && SameFile(file, set1.chosenFile)) ||
-               (set2.source == SetSource::MultipleSequenceFile && SameFile(file, set2.chosenFile));
-    };
+    const auto isSetFile = [&](const fs::path& file) { return HoldsFile(set1, file) || HoldsFile(set2, file); };
     if (!options.output.empty() && isSetFile(options.output))
-        return Fail("the output \"" + options.output + "\" is one of the sets; choose another file");
+        return Fail("the output \"" + options.output + "\" would overwrite a file of the sets; choose another file");
     if (!options.noBackup) {
         if (isSetFile(options.backup))
-            return Fail("the backup \"" + options.backup + "\" is one of the sets; choose another file");
+            return Fail("the backup \"" + options.backup + "\" would overwrite a file of the sets; choose another file");
         if (!options.output.empty() && SameFile(options.backup, options.output))
             return Fail("the backup and the output are the same file \"" + options.output +
                         "\"; choose another backup (--backup FILE) or --no-backup");

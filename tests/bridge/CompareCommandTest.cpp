@@ -101,8 +101,10 @@ TEST_F(CompareCommandTest, UnusableInputWritesNothingAndGivesStatusTwo) {
         {"specimens refs.fas -o out.txt", (dir / "nothing-on-path").string(), "apt-get install t-coffee"},
         {"missing refs.fas -o out.txt", FAKE_TCOFFEE_DIR, "\"missing\": no such file or folder"},
         {"specimens nowhere/x.fas -o out.txt", FAKE_TCOFFEE_DIR, "nowhere/x.fas\": no such file or folder"},
-        {"specimens refs.fas -o refs.fas", FAKE_TCOFFEE_DIR, "is one of the sets"},
-        {"specimens refs.fas --backup refs.fas -o out.txt", FAKE_TCOFFEE_DIR, "is one of the sets"},
+        {"specimens refs.fas -o refs.fas", FAKE_TCOFFEE_DIR, "would overwrite a file of the sets"},
+        {"specimens refs.fas --backup refs.fas -o out.txt", FAKE_TCOFFEE_DIR, "would overwrite a file of the sets"},
+        {"specimens refs.fas -o specimens/../specimens/a.fas", FAKE_TCOFFEE_DIR, "would overwrite a file of the sets"},
+        {"specimens refs.fas --backup specimens/b.fas", FAKE_TCOFFEE_DIR, "would overwrite a file of the sets"},
         {"specimens refs.fas -o keep.txt --backup keep.txt", FAKE_TCOFFEE_DIR, "are the same file"},
         {"specimens refs.fas -m k3p -o out.txt", FAKE_TCOFFEE_DIR, "k3p"},
     };
@@ -114,6 +116,8 @@ TEST_F(CompareCommandTest, UnusableInputWritesNothingAndGivesStatusTwo) {
         EXPECT_FALSE(fs::exists(dir / "out.txt")) << c.arguments;
         EXPECT_FALSE(fs::exists(dir / "query.bak")) << c.arguments;
         EXPECT_EQ(ReadText(dir / "refs.fas"), setText);
+        EXPECT_EQ(ReadText(dir / "specimens/a.fas"), ">a\nACGTACGTAC\n");
+        EXPECT_EQ(ReadText(dir / "specimens/b.fas"), ">b\nACGTTCGTAC\n");
         EXPECT_EQ(ReadText(dir / "keep.txt"), "the user's own file\n");
     }
 }
