@@ -37,12 +37,14 @@ struct CompareOptions {
 // Writes the report to its output and the backup, shows progress while stderr is a terminal.
 class ConsoleSink : public ReportSink {
 public:
-    ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup)
-        : out_(out), backup_(std::move(backup)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+    ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup, std::stop_source stop)
+        : out_(out), backup_(std::move(backup)), stop_(std::move(stop)),
+          showProgress_(::isatty(STDERR_FILENO) == 1) {}
 
     void Append(std::string_view text) override {
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (backup_) backup_->Append(text);
+        if (!out_) stop_.request_stop();  // nobody reads the report any more (a closed pipe, a full disk)
     }
     void RecordFinished(std::size_t) override {
         out_.flush();
@@ -65,6 +67,7 @@ public:
 private:
     std::ostream& out_;
     std::optional<BackupWriter> backup_;
+    std::stop_source stop_;
     bool showProgress_;
     bool progressShown_ = false;
 };
@@ -91,7 +94,13 @@ int Fail(const std::string& message) {
 
 // Ctrl-C or a termination request stops the run cleanly: the aligner's process groups are
 // killed and the report ends with the rows done. The signals are taken by one waiting thread.
+// A closed output pipe makes writes fail instead of killing the process, so the run stops
+// through the sink and the work folder still goes.
 void StopOnSignals(std::stop_source stop) {
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
@@ -139,9 +148,11 @@ int RunCompare(const CompareOptions& options) {
         std::cerr << "kadrel: warning: set " << set->side << " \"" << path << "\" holds no records\n";
     }
 
+    std::stop_source stop;
+    StopOnSignals(stop);
     std::optional<BackupWriter> backup;
     if (!options.noBackup) backup.emplace(options.backup);
-    ConsoleSink sink(out, std::move(backup));
+    ConsoleSink sink(out, std::move(backup), stop);
 
     RunOptions run;
     run.model = model;
@@ -149,8 +160,6 @@ int RunCompare(const CompareOptions& options) {
     run.bannerDate = LocaleShortDateTime();
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
 
-    std::stop_source stop;
-    StopOnSignals(stop);
     const RunSummary summary = RunComparison(set1, set2, run, aligner, sink, stop.get_token());
     out.flush();
     sink.ClearProgress();
