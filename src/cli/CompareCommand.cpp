@@ -97,15 +97,13 @@ int Fail(const std::string& message) {
 // A closed output pipe makes writes fail instead of killing the process, so the run stops
 // through the sink and the work folder still goes.
 void StopOnSignals(std::stop_source stop) {
-    sigset_t pipe;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    sigset_t blocked = signals;
+    sigaddset(&blocked, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
     std::thread([signals, stop]() mutable {
         int received = 0;
         if (sigwait(&signals, &received) == 0) stop.request_stop();
