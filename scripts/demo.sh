@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-./build/bin/kadrel distance -m k2p examples/alignments/*.aln
+./build/bin/kadrel compare examples/specimens examples/references.fas -m k2p
