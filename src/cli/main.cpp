@@ -1,4 +1,5 @@
 #include <clocale>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -8,7 +9,14 @@ int main(int argc, char** argv) {
     // Numbers follow the user's locale (LC_NUMERIC / LANG); LC_ALL=C gives a point.
     std::setlocale(LC_ALL, "");
     // No arguments at all: the window. Subcommands never need a display.
-    if (argc <= 1) return kadrel::ui::RunKadrelWindow(argc, argv);
+    if (argc <= 1) {
+        // Without a display Qt would abort; point to the command line instead.
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+            std::cerr << "kadrel: no display to open the window on; see 'kadrel --help' for the command line\n";
+            return 2;
+        }
+        return kadrel::ui::RunKadrelWindow(argc, argv);
+    }
 
     CLI::App app{"Kadrel: pairwise divergence of two sets of DNA sequences"};
     app.set_version_flag("--version", std::string("kadrel ") + KADREL_VERSION);
