@@ -73,6 +73,8 @@ TEST_F(DistanceCommand, FailingFormulasWriteNAOnlyWhereTheyFail) {
         {"logdet", "AAAC", "AAAG", "seqA\tseqB\t4\t1\t0.25\t0\t0\t1\t0\tNA"},
         {"t3p", "AAAA", "AACC", "seqA\tseqB\t4\t2\t0.5\t0\t0\t2\t0\tNA"},
         {"K2P", "--A-", "AC-G", "seqA\tseqB\t4\t0\tNA\t4\t0\t0\t0\tNA"},
+        {"none", "--", "AC", "seqA\tseqB\t2\t0\tNA\t2\t0\t0\t0"},
+        {"k2p", "AAAA", "AACC", "seqA\tseqB\t4\t2\t0.5\t0\t0\t2\t0\t1.122"},
     };
     for (const Case& c : cases) {
         const fs::path aln = WriteAln("pair.aln", c.first, c.second);
