@@ -45,6 +45,9 @@ TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
          ">abc x>desc\r\nACGT\r\n",
          {{"abc x.fas", ">abc x"}, {"desc.fas", ">desc\r\nACGT\r\n"}}},
         {"a name line followed by an empty line", ">abc\r\n\r\nACGT\r\n", {{"abc.fas", ">abc\r\n\r\nACGT\r\n"}}},
+        {"mixed line ends; blanks of a name are kept; no line end at the end",
+         "x\n>a\rAC\r\n> b\tc \nGT\r>>\r\nTT",
+         {{"a.fas", ">a\rAC\r\n"}, {" b_c .fas", "> b\tc \nGT\r"}, {"record_3.fas", ">"}, {"record_4.fas", ">\r\nTT"}}},
     };
     for (const SplitCase& c : cases) {
         TempFolder temp;
