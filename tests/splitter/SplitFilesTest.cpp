@@ -12,79 +12,59 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
-struct SplitCase {
-    const char* what;
-    std::string input;
-    Files expected;  // every file that must be in the output folder, and nothing else
-};
-
 TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
-    const std::vector<SplitCase> cases = {
-        {"no mark writes nothing", "ACGT\r\nGGCC\r\n", {}},
-        {"text before the first mark is ignored", "; made by hand\r\n>a\r\nAC\r\n", {{"a.fas", ">a\r\nAC\r\n"}}},
-        {"several sequence lines are written whole",
-         ">abc x\r\nACGT\r\nGGCC\r\n",
+    struct Case {
+        const char* what;
+        std::vector<std::string> inputs;
+        Files expected;  // every file that must be in the output folder, and nothing else
+    };
+    const std::vector<Case> cases = {
+        {"no mark writes nothing", {"ACGT\r\nGGCC\r\n"}, {}},
+        {"text before the first mark is ignored; several sequence lines are written whole",
+         {"; made by hand\r\n>abc x\r\nACGT\r\nGGCC\r\n"},
          {{"abc x.fas", ">abc x\r\nACGT\r\nGGCC\r\n"}}},
         {"the same name twice gives two files",
-         ">a\nAC\n>a\nGT\n>a\nTT\n",
+         {">a\nAC\n>a\nGT\n>a\nTT\n"},
          {{"a.fas", ">a\nAC\n"}, {"a_2.fas", ">a\nGT\n"}, {"a_3.fas", ">a\nTT\n"}}},
+        {"records of several inputs share one set of names",
+         {">a\nAC\n>\nGG\n", ">a\nTT\n>b\nCC\n>\nAA\n"},
+         {{"a.fas", ">a\nAC\n"}, {"record_2.fas", ">\nGG\n"}, {"a_2.fas", ">a\nTT\n"}, {"b.fas", ">b\nCC\n"},
+          {"record_3.fas", ">\nAA\n"}}},
         {"unsafe names stay inside the folder",
-         ">../../x\nA\n>a/b\nC\n>a\\b\nG\n>C:d\nT\n>\x01\x1b[2J\nA\n>\nC\n>..\nG\n>.\nT\n",
-         {{"_._.._x.fas", ">../../x\nA\n"},
-          {"a_b.fas", ">a/b\nC\n"},
-          {"a_b_2.fas", ">a\\b\nG\n"},
-          {"C_d.fas", ">C:d\nT\n"},
-          {"__[2J.fas", ">\x01\x1b[2J\nA\n"},
-          {"record_6.fas", ">\nC\n"},
-          {"record_7.fas", ">..\nG\n"},
-          {"record_8.fas", ">.\nT\n"}}},
-        {"CR LF line ends", ">a\r\nAC\r\n>b\r\nGT\r\n", {{"a.fas", ">a\r\nAC\r\n"}, {"b.fas", ">b\r\nGT\r\n"}}},
-        {"LF line ends", ">a\nAC\n>b\nGT\n", {{"a.fas", ">a\nAC\n"}, {"b.fas", ">b\nGT\n"}}},
-        {"lone CR line ends", ">a\rAC\r>b\rGT\r", {{"a.fas", ">a\rAC\r"}, {"b.fas", ">b\rGT\r"}}},
+         {">../../x\nA\n>a/b\nC\n>a\\b\nG\n>C:d\nT\n>\x01\x1b[2J\nA\n>\nC\n>..\nG\n>.\nT\n"},
+         {{"_._.._x.fas", ">../../x\nA\n"}, {"a_b.fas", ">a/b\nC\n"}, {"a_b_2.fas", ">a\\b\nG\n"},
+          {"C_d.fas", ">C:d\nT\n"}, {"__[2J.fas", ">\x01\x1b[2J\nA\n"}, {"record_6.fas", ">\nC\n"},
+          {"record_7.fas", ">..\nG\n"}, {"record_8.fas", ">.\nT\n"}}},
+        {"CR LF line ends", {">a\r\nAC\r\n>b\r\nGT\r\n"}, {{"a.fas", ">a\r\nAC\r\n"}, {"b.fas", ">b\r\nGT\r\n"}}},
+        {"LF line ends", {">a\nAC\n>b\nGT\n"}, {{"a.fas", ">a\nAC\n"}, {"b.fas", ">b\nGT\n"}}},
+        {"lone CR line ends", {">a\rAC\r>b\rGT\r"}, {{"a.fas", ">a\rAC\r"}, {"b.fas", ">b\rGT\r"}}},
         {"a mark inside a header cuts the record there",
-         ">abc x>desc\r\nACGT\r\n",
+         {">abc x>desc\r\nACGT\r\n"},
          {{"abc x.fas", ">abc x"}, {"desc.fas", ">desc\r\nACGT\r\n"}}},
-        {"a name line followed by an empty line", ">abc\r\n\r\nACGT\r\n", {{"abc.fas", ">abc\r\n\r\nACGT\r\n"}}},
+        {"a name line followed by an empty line", {">abc\r\n\r\nACGT\r\n"}, {{"abc.fas", ">abc\r\n\r\nACGT\r\n"}}},
         {"mixed line ends; blanks of a name are kept; no line end at the end",
-         "x\n>a\rAC\r\n> b\tc \nGT\r>>\r\nTT",
+         {"x\n>a\rAC\r\n> b\tc \nGT\r>>\r\nTT"},
          {{"a.fas", ">a\rAC\r\n"}, {" b_c .fas", "> b\tc \nGT\r"}, {"record_3.fas", ">"}, {"record_4.fas", ">\r\nTT"}}},
     };
-    for (const SplitCase& c : cases) {
+    for (const Case& c : cases) {
         TempFolder temp;
-        const fs::path input = temp.path() / "in" / "input.txt";
-        const fs::path output = temp.path() / "a" / "b" / "out";
-        WriteBytes(input, c.input);
-        fs::create_directories(output);
+        std::vector<fs::path> inputs;
+        for (const std::string& text : c.inputs) {
+            inputs.push_back(temp.path() / "in" / std::to_string(inputs.size()));
+            WriteBytes(inputs.back(), text);
+        }
+        const fs::path output = temp.path() / "a" / "b" / "out";  // made on the way
 
-        const SplitResult result = SplitFiles({input}, output);
+        const SplitResult result = SplitFiles(inputs, output);
 
         EXPECT_EQ(result.error, "") << c.what;
         EXPECT_EQ(result.filesWritten, c.expected.size()) << c.what;
         EXPECT_EQ(result.folder, output) << c.what;
         EXPECT_EQ(FilesUnder(output), c.expected) << c.what;
         // Nothing landed anywhere else, and no temporary file was left behind.
-        EXPECT_EQ(FilesUnder(temp.path()).size(), c.expected.size() + 1) << c.what;
+        EXPECT_EQ(FilesUnder(temp.path()).size(), c.expected.size() + c.inputs.size()) << c.what;
         EXPECT_EQ(result.notes.size(), c.expected.empty() ? 1U : 0U) << c.what;
     }
-}
-
-TEST(SplitFiles, RecordsOfSeveralInputsDoNotReplaceEachOther) {
-    TempFolder temp;
-    const fs::path first = temp.path() / "one.txt";
-    const fs::path second = temp.path() / "two.txt";
-    WriteBytes(first, ">a\nAC\n>\nGG\n");
-    WriteBytes(second, ">a\nTT\n>b\nCC\n>\nAA\n");
-    const fs::path output = temp.path() / "new" / "out";  // made on the way
-
-    const SplitResult result = SplitFiles({first, second}, output);
-
-    EXPECT_EQ(result.error, "");
-    EXPECT_EQ(result.filesWritten, 5U);
-    EXPECT_EQ(FilesUnder(output), (Files{{"a.fas", ">a\nAC\n"},
-                                         {"record_2.fas", ">\nGG\n"},
-                                         {"a_2.fas", ">a\nTT\n"},
-                                         {"b.fas", ">b\nCC\n"},
-                                         {"record_3.fas", ">\nAA\n"}}));
 }
 
 // Every refusal leaves the folders exactly as they were: no file made, changed or followed.

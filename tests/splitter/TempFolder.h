@@ -38,10 +38,11 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every regular file under root (by path relative to root) with its bytes.
+// Every regular file under root (by path relative to root) with its bytes; none if root is missing.
 inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path& root) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, missing)) {
         if (entry.is_regular_file()) files[entry.path().lexically_relative(root).string()] = ReadBytes(entry.path());
     }
     return files;
