@@ -16,17 +16,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // Answers the open dialog from a queue, as a user would.
-class AnsweringDialog : public OpenFileDialog {
-public:
-    explicit AnsweringDialog(std::deque<std::optional<QString>>& answers) : answers_(answers) {}
+struct AnsweringDialog : OpenFileDialog {
+    explicit AnsweringDialog(std::deque<std::optional<QString>>& queue) : answers(queue) {}
     std::optional<QString> ChooseFile(QWidget*, const QString&, const QString&) override {
-        std::optional<QString> answer = answers_.front();
-        answers_.pop_front();
+        std::optional<QString> answer = answers.front();
+        answers.pop_front();
         return answer;
     }
-
-private:
-    std::deque<std::optional<QString>>& answers_;
+    std::deque<std::optional<QString>>& answers;
 };
 
 TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {

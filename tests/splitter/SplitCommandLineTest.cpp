@@ -43,7 +43,6 @@ TEST(LutraneCommandLine, ExitStatusAndMessages) {
         {{"--version"}, 0, "", "lutrane "},
         {{"--help"}, 0, "", "-o,--output DIR"},
         {{"-o", "out"}, 2, "FASTA is required"},
-        {{"--bogus", "two.txt"}, 2, "--bogus"},
         {{"-o", "out", "nope.fas"}, 2, "lutrane: cannot read nope.fas: No such file or directory"},
         {{"-o", "two.txt", "two.txt"}, 2, "lutrane: two.txt is not a folder"},
         {{"-o", "out", "empty.txt"}, 0, "lutrane: empty.txt holds no \">\""},
