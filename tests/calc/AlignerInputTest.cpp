@@ -43,10 +43,5 @@ TEST(AlignerInput, RecordsThatCannotBeOneSequence) {
     for (const auto& c : cases) EXPECT_EQ(RecordTextProblem(c.text), c.problem) << c.text;
 }
 
-TEST(AlignerInput, PairNamesArePlainPositions) {
-    EXPECT_EQ(PairName(0, 0), "0_0");
-    EXPECT_EQ(PairName(10, 3), "10_3");
-}
-
 }  // namespace
 }  // namespace kadrel

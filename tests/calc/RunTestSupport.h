@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -15,8 +14,8 @@
 
 namespace kadrel::test {
 
-// Aligns in process: the two sequences as they are, the shorter padded with gaps. A sequence
-// holding FAIL gives an unusable pair. Records every pair name it is asked for.
+// Aligns in process: the two sequences as they are, the shorter padded with gaps. A first
+// sequence holding FAIL gives an unusable pair. Records every pair name it is asked for.
 class FakeAligner : public Aligner {
 public:
     AlignedPair Align(std::string_view firstRecord, std::string_view secondRecord, std::string_view pairName,
@@ -27,14 +26,10 @@ public:
         }
         if (beforeAlign) beforeAlign(std::string(pairName));
         AlignedPair pair;
-        if (stop.stop_requested()) {
-            pair.failure = "stopped";
-            return pair;
-        }
         pair.first = Compact(SequenceLines(firstRecord));
         pair.second = Compact(SequenceLines(secondRecord));
-        if (pair.first.find("FAIL") != std::string::npos) {
-            pair.failure = "the fake was told to fail";
+        if (stop.stop_requested() || pair.first.find("FAIL") != std::string::npos) {
+            pair.failure = stop.stop_requested() ? "stopped" : "the fake was told to fail";
             return pair;
         }
         const auto length = std::max(pair.first.size(), pair.second.size());
@@ -60,9 +55,8 @@ public:
 
 private:
     static std::string Compact(std::string_view lines) {
-        std::string text;
-        for (char c : lines)
-            if (c != '\r' && c != '\n' && c != ' ') text += c;
+        std::string text(lines);
+        std::erase_if(text, [](char c) { return c == '\r' || c == '\n' || c == ' '; });
         return text;
     }
 
@@ -81,7 +75,7 @@ public:
         EXPECT_EQ(std::this_thread::get_id(), runThread);
         finished.push_back(index);
         reportAtFinish.push_back(report);
-        if (onRecordFinished) onRecordFinished(index);
+        if (onRecordFinished) onRecordFinished();
     }
     void Progress(std::size_t done, std::size_t total) override {
         EXPECT_EQ(std::this_thread::get_id(), runThread);
@@ -95,43 +89,18 @@ public:
     std::vector<std::string> reportAtFinish;
     std::vector<std::pair<std::size_t, std::size_t>> progress;
     std::vector<std::string> warnings;
-    std::function<void(std::size_t)> onRecordFinished;
+    std::function<void()> onRecordFinished;
 };
 
-// The lines of a CR LF text, without their line ends.
-inline std::vector<std::string> Lines(const std::string& text) {
+// The lines of a text without their line ends (CR LF unless told otherwise).
+inline std::vector<std::string> Lines(const std::string& text, const std::string& end = "\r\n") {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (auto end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
+    for (auto at = text.find(end); at != std::string::npos; at = text.find(end, start)) {
+        lines.push_back(text.substr(start, at - start));
+        start = at + end.size();
     }
     return lines;
-}
-
-// The lines of a LF text.
-inline std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
-// The first `n` tab-separated fields of a line, joined by '|'.
-inline std::string Fields(const std::string& line, int n) {
-    std::string out;
-    std::size_t start = 0;
-    for (int i = 0; i < n; ++i) {
-        const auto tab = line.find('\t', start);
-        if (i) out += '|';
-        out += line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    return out;
 }
 
 }  // namespace kadrel::test
