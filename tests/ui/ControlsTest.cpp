@@ -1,23 +1,22 @@
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QLabel>
-#include <QSignalSpy>
 #include <QTreeWidget>
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "calc/SequenceSet.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
 #include "ui/FolderList.h"
-#include "ui/ReportBox.h"
 
 namespace kadrel::ui::test {
 namespace {
 
 class ControlsTest : public WindowTest {
 protected:
-    std::unique_ptr<Form1> Window() { return MakeWindow(std::make_shared<FixedAligner>()); }
+    void SetUp() override {
+        WindowTest::SetUp();
+        Open(std::make_shared<FixedAligner>());
+    }
 };
 
 QStringList Listed(const FileList& list) {
@@ -27,9 +26,8 @@ QStringList Listed(const FileList& list) {
 }
 
 TEST_F(ControlsTest, EveryButtonHasItsCaptionAndNoModelIsChosen) {
-    const auto form = Window();
-    EXPECT_EQ(form->objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Kadrel"));
+    EXPECT_EQ(form_->objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(form_->windowTitle(), QStringLiteral("Kadrel"));
     const std::vector<std::pair<const char*, const char*>> captions = {
         {"Check1", "multiple sequence file"}, {"Check2", "multiple sequence file"},
         {"Command1", "Calculate"}, {"Command2", "Save"}, {"Command3", "Pause"}, {"Command4", "Exit"},
@@ -39,38 +37,21 @@ TEST_F(ControlsTest, EveryButtonHasItsCaptionAndNoModelIsChosen) {
         {"Option5", "Tamura-Nei (TN93)"}, {"Option6", "LogDet"},
     };
     for (const auto& [name, caption] : captions) {
-        const auto* button = Find<QAbstractButton>(*form, name);
-        ASSERT_NE(button, nullptr);
+        const auto* button = Find<QAbstractButton>(name);
         EXPECT_EQ(button->text(), QString::fromLatin1(caption)) << name;
         EXPECT_FALSE(button->isChecked()) << name;
     }
-    EXPECT_TRUE(Find<QLabel>(*form, "Label1")->text().isEmpty());
-    EXPECT_TRUE(Find<ReportBox>(*form, "RichTextBox2")->ReportText().empty());
-    EXPECT_FALSE(Find<QAbstractButton>(*form, "CommandStop")->isEnabled());
-}
-
-TEST_F(ControlsTest, BothSidesStartAtTheCurrentFolder) {
-    const auto form = Window();
-    const QString current = QDir::current().canonicalPath();
-    QStringList expected;
-    for (const std::string& name : ListFolder(std::filesystem::path(current.toStdString())))
-        expected.append(QString::fromStdString(name));
-    for (const char* dir : {"Dir1", "Dir2"}) EXPECT_EQ(Find<FolderList>(*form, dir)->Path(), current) << dir;
-    for (const char* file : {"File1", "File2"}) {
-        EXPECT_EQ(Find<FileList>(*form, file)->Path(), current) << file;
-        EXPECT_EQ(Listed(*Find<FileList>(*form, file)), expected) << file;
-    }
+    EXPECT_FALSE(Find("CommandStop")->isEnabled());
 }
 
 TEST_F(ControlsTest, TabGoesThroughTheControlsInTheirOrder) {
-    const auto form = Window();
     const QStringList order = {
         "RichTextBox2", "Command1", "CommandStop", "Command2", "Command3", "Command4", "Dir1", "File1",
         "Drive1", "Drive2", "Dir2", "File2", "Option1", "Option2", "Option3", "Option4", "Option5",
         "Option6", "Check1", "Check2",
     };
     QStringList seen;
-    QWidget* widget = Find<QWidget>(*form, "RichTextBox2");
+    QWidget* widget = box_;
     for (int step = 0; step < 200 && seen.size() < order.size(); ++step, widget = widget->nextInFocusChain())
         if (order.contains(widget->objectName()) && !seen.contains(widget->objectName())) seen.append(widget->objectName());
     EXPECT_EQ(seen, order);
@@ -78,68 +59,53 @@ TEST_F(ControlsTest, TabGoesThroughTheControlsInTheirOrder) {
 
 // Ticking a side's box disables only that side's pickers; unticking gives them back.
 TEST_F(ControlsTest, TickingASideDisablesItsPickers) {
-    const auto form = Window();
-    struct Case {
-        const char* check;
-        std::vector<const char*> own;
-        std::vector<const char*> other;
-    };
-    const std::vector<Case> cases = {
-        {"Check1", {"File1", "Drive1", "Dir1"}, {"File2", "Drive2", "Dir2"}},
-        {"Check2", {"File2", "Drive2", "Dir2"}, {"File1", "Drive1", "Dir1"}},
-    };
-    for (const Case& c : cases) {
-        auto* check = Find<QCheckBox>(*form, c.check);
-        check->click();
-        ASSERT_TRUE(check->isChecked());
-        for (const char* name : c.own) EXPECT_FALSE(Find<QWidget>(*form, name)->isEnabled()) << c.check << " " << name;
-        for (const char* name : c.other) EXPECT_TRUE(Find<QWidget>(*form, name)->isEnabled()) << c.check << " " << name;
-        check->click();
-        ASSERT_FALSE(check->isChecked());
-        for (const char* name : c.own) EXPECT_TRUE(Find<QWidget>(*form, name)->isEnabled()) << c.check << " " << name;
+    for (const QString side : {"1", "2"}) {
+        const QString other = side == "1" ? "2" : "1";
+        for (const bool ticked : {true, false}) {
+            Click("Check" + side);
+            ASSERT_EQ(Find<QCheckBox>("Check" + side)->isChecked(), ticked);
+            for (const QString picker : {"File", "Drive", "Dir"}) {
+                EXPECT_EQ(Find(picker + side)->isEnabled(), !ticked) << (picker + side).toStdString();
+                EXPECT_TRUE(Find(picker + other)->isEnabled()) << (picker + other).toStdString();
+            }
+        }
     }
 }
 
-TEST_F(ControlsTest, AnotherDriveMovesTheFolderAndTheFiles) {
-    const auto form = Window();
-    auto* drive = Find<DriveList>(*form, "Drive2");
-    auto* dir = Find<FolderList>(*form, "Dir2");
-    auto* file = Find<FileList>(*form, "File2");
+// Both sides start at the current folder; a folder entry or a drive moves its own side's folder
+// and files, never the other side's.
+TEST_F(ControlsTest, FolderEntriesAndDrivesMoveTheirSide) {
+    const QString current = QDir::current().canonicalPath();
     const QString left = QDir(Folder("left")).canonicalPath();
     const QString right = QDir(Folder("right")).canonicalPath();
+    for (const QString side : {"1", "2"}) {
+        EXPECT_EQ(Find<FolderList>("Dir" + side)->Path(), current);
+        EXPECT_EQ(Find<FileList>("File" + side)->Path(), current);
+    }
+
+    // The current folder's subfolders hang below it; its parent above it leads back up.
+    auto* dir1 = Find<FolderList>("Dir1");
+    const QList<QTreeWidgetItem*> found = dir1->findItems("left", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    emit dir1->itemActivated(found.front(), 0);
+    EXPECT_EQ(Find<FileList>("File1")->Path(), left);
+    EXPECT_EQ(Listed(*Find<FileList>("File1")), QStringList({"a.fas", "b.fas", "c.fas"}));
+    ASSERT_NE(dir1->currentItem()->parent(), nullptr);
+    emit dir1->itemActivated(dir1->currentItem()->parent(), 0);
+    EXPECT_EQ(dir1->Path(), current);
+
     WriteFile(QDir(right).filePath("d.fas"), ">d\r\nACGT\r\n");
-    drive->SetDrives({left, right, Folder("no such drive")}, left);
-
-    drive->setCurrentIndex(1);
-    EXPECT_EQ(dir->Path(), right);
-    EXPECT_EQ(file->Path(), right);
-    EXPECT_EQ(Listed(*file), QStringList({"a.fas", "b.fas", "c.fas", "d.fas"}));
-
+    auto* drive2 = Find<DriveList>("Drive2");
+    drive2->SetDrives({left, right, Folder("no such drive")}, left);
+    drive2->setCurrentIndex(1);
+    EXPECT_EQ(Find<FolderList>("Dir2")->Path(), right);
+    EXPECT_EQ(Find<FileList>("File2")->Path(), right);
+    EXPECT_EQ(Listed(*Find<FileList>("File2")), QStringList({"a.fas", "b.fas", "c.fas", "d.fas"}));
     // A drive that cannot be read leaves the folder where it was.
-    drive->setCurrentIndex(2);
-    EXPECT_EQ(dir->Path(), right);
-    EXPECT_EQ(file->Path(), right);
-    EXPECT_EQ(Find<FolderList>(*form, "Dir1")->Path(), QDir::current().canonicalPath());
-}
-
-TEST_F(ControlsTest, ActivatingAFolderEntryOpensIt) {
-    const auto form = Window();
-    auto* dir = Find<FolderList>(*form, "Dir1");
-    // The current folder's subfolders hang below it; "left" is one of them.
-    QTreeWidgetItem* leftItem = nullptr;
-    for (QTreeWidgetItem* item : dir->findItems("left", Qt::MatchExactly | Qt::MatchRecursive)) leftItem = item;
-    ASSERT_NE(leftItem, nullptr);
-    QSignalSpy changed(dir, &FolderList::PathChanged);
-    emit dir->itemActivated(leftItem, 0);
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(Find<FileList>(*form, "File1")->Path(), QDir(Folder("left")).canonicalPath());
-    EXPECT_EQ(Find<FileList>(*form, "File1")->count(), 3);
-
-    // Its parent is listed above it and leads back up.
-    QTreeWidgetItem* parentItem = dir->currentItem()->parent();
-    ASSERT_NE(parentItem, nullptr);
-    emit dir->itemActivated(parentItem, 0);
-    EXPECT_EQ(dir->Path(), QDir::current().canonicalPath());
+    drive2->setCurrentIndex(2);
+    EXPECT_EQ(Find<FolderList>("Dir2")->Path(), right);
+    EXPECT_EQ(Find<FileList>("File2")->Path(), right);
+    EXPECT_EQ(dir1->Path(), current);
 }
 
 }  // namespace

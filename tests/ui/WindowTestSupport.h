@@ -10,11 +10,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "align/Aligner.h"
-#include "calc/ReportSink.h"
 #include "ui/Form1.h"
+#include "ui/ReportBox.h"
 #include "ui/WindowDialogs.h"
 
 namespace kadrel::ui::test {
@@ -22,43 +23,49 @@ namespace kadrel::ui::test {
 // Answers the window's dialogs from queues and remembers what it was told.
 class ScriptedDialogs : public WindowDialogs {
 public:
-    std::deque<std::optional<QString>> openAnswers;
-    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<QString>> openAnswers, saveAnswers;
     int openAsked = 0;
-    int saveAsked = 0;
-    QStringList errors;
-    QStringList warnings;
+    QStringList errors, warnings;
 
-    std::optional<QString> OpenSequenceFile(QWidget*) override;
-    std::optional<QString> SaveReportFile(QWidget*) override;
+    std::optional<QString> OpenSequenceFile(QWidget*) override { ++openAsked; return Next(openAnswers); }
+    std::optional<QString> SaveReportFile(QWidget*) override { return Next(saveAnswers); }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
     void ShowWarning(QWidget*, const QString& message) override { warnings.append(message); }
+
+private:
+    static std::optional<QString> Next(std::deque<std::optional<QString>>& answers);
 };
 
-// The same usable pair for every call: 10 sites, one transversion.
-AlignedPair FixedPair();
-
+// The same usable pair for every call: 10 sites, one transversion. A `missing` message plays a
+// t_coffee that is not installed.
 class FixedAligner : public Aligner {
 public:
     AlignedPair Align(std::string_view, std::string_view, std::string_view, std::stop_token) override {
-        return FixedPair();
+        return {"ACGTACGTAC", "ACGTACGTTC", 10, "s1", "s2", true, ""};
     }
+    std::string CheckAvailable() const override { return missing; }
+    std::string missing;
 };
 
 // Holds every pair until the test lets it through, so a test decides where a run stands.
-class GatedAligner : public Aligner {
+class GatedAligner : public FixedAligner {
 public:
-    AlignedPair Align(std::string_view, std::string_view, std::string_view, std::stop_token stop) override;
-    void Permit(int pairs);
-    int Waiting() const;
-    bool SawStop() const;
+    AlignedPair Align(std::string_view a, std::string_view b, std::string_view name, std::stop_token stop) override;
+    void Permit(int pairs) {
+        std::lock_guard lock(mutex_);
+        permits_ += pairs;
+        changed_.notify_all();
+    }
+    int Waiting() const {
+        std::lock_guard lock(mutex_);
+        return waiting_;
+    }
 
 private:
     mutable std::mutex mutex_;
     std::condition_variable_any changed_;
     int permits_ = 0;
     int waiting_ = 0;
-    bool sawStop_ = false;
 };
 
 // Lets a test keep its own aligner while the window owns the one it was given.
@@ -74,21 +81,10 @@ private:
     std::shared_ptr<Aligner> inner_;
 };
 
-class StringSink : public ReportSink {
-public:
-    std::string text;
-    void Append(std::string_view t) override { text.append(t); }
-    void RecordFinished(std::size_t) override {}
-    void Progress(std::size_t, std::size_t) override {}
-    void Warning(std::string_view) override {}
-};
-
 void WriteFile(const QString& path, const std::string& content);
 std::string ReadFile(const QString& path);
 // The report without its first line, the banner, whose date differs from run to run.
 std::string WithoutBanner(const std::string& report);
-// What the box shows, with the line ends a saved report has.
-std::string ShownText(const Form1& form);
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Each test works in its own current folder, where the window's lists start and the backup
@@ -98,24 +94,30 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A window on the given aligner; the test keeps access to its dialogs.
-    std::unique_ptr<Form1> MakeWindow(Form1::AlignerFactory factory);
-    std::unique_ptr<Form1> MakeWindow(std::shared_ptr<Aligner> aligner);
+    // Opens a window on the given aligner, in place of any earlier one.
+    void Open(Form1::AlignerFactory factory);
+    void Open(std::shared_ptr<Aligner> aligner);
     QString Folder(const QString& name) const { return QDir(work_.path()).filePath(name); }
-    // Points the window's two sides at two folders, as a user would through the folder lists.
-    void ChooseFolders(Form1& form, const QString& left, const QString& right);
+    // Points the two sides at two folders, as a user would through the folder lists.
+    void ChooseFolders(const QString& left, const QString& right);
+    void Click(const QString& name);
     // Clicks Calculate and waits until the run has finished.
-    void CalculateAndWait(Form1& form);
+    void CalculateAndWait();
+    QString Status() const;
+    // What the box shows, with the line ends a saved report has.
+    std::string ShownText() const;
 
-    template <typename T>
-    static T* Find(const Form1& form, const char* name) {
-        T* widget = form.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
+    template <typename T = QWidget>
+    T* Find(const QString& name) const {
+        T* widget = form_->findChild<T*>(name);
+        if (widget == nullptr) throw std::runtime_error("no control " + name.toStdString());
         return widget;
     }
 
     QTemporaryDir work_;
     QString previousFolder_;
+    std::unique_ptr<Form1> form_;
+    ReportBox* box_ = nullptr;
     ScriptedDialogs* dialogs_ = nullptr;
 };
 
