@@ -22,10 +22,7 @@ TEST(ShellX, ReturnsTheRealExitStatusUnderTheGivenEnvironment) {
         int status;
     };
     const std::vector<Case> cases = {
-        {"exit 0", {}, 0},
-        {"exit 7", {}, 7},
-        {"exit 259", {}, 3},
-        {"kill -9 $$", {}, 128 + 9},
+        {"exit 0", {}, 0}, {"exit 7", {}, 7}, {"exit 259", {}, 3}, {"kill -9 $$", {}, 128 + 9},
         {"echo noise; echo more >&2", {}, 0},
         {"test \"$KADREL_SHELLX_PROBE\" = inherited", {}, 0},
         {"test \"$KADREL_SHELLX_PROBE\" = mine", {"KADREL_SHELLX_PROBE=mine"}, 0},

@@ -1,20 +1,15 @@
 #!/bin/sh
 # Stands in for t_coffee: writes NAME.aln for its input NAME.fas with the two sequences as they
-# are, the shorter one padded with gaps, so every pair gets an alignment of its own.
-# A marker in a sequence line makes that pair fail:
-#   NOOUTPUT  no .aln at all;  NOLENGTH  a header without "Len=";  SHORTSEQ  a first sequence
-#   shorter than the header's length;  SLEEPLONG  sleeps a minute first (to be stopped).
+# are, the shorter one padded with gaps. A marker in a sequence line makes the pair fail:
+# NOOUTPUT (no .aln), NOLENGTH (no "Len=" in the header), SHORTSEQ (a first sequence shorter than
+# the header's length); SLEEPLONG sleeps a minute first (to be stopped).
 # FAKE_TCOFFEE_LOG, when set, gets one line per call: the folder, the argument, the files there.
 # FAKE_TCOFFEE_COPY, when set, is a folder that gets a copy of the pair's input and script.
 input="$1"
 name="${input%.fas}"
-if [ -n "$FAKE_TCOFFEE_LOG" ]; then
-    echo "$(pwd)|$input|$(ls -A | tr '\n' ' ')" >> "$FAKE_TCOFFEE_LOG"
-fi
+[ -n "$FAKE_TCOFFEE_LOG" ] && echo "$(pwd)|$input|$(ls -A | tr '\n' ' ')" >> "$FAKE_TCOFFEE_LOG"
 [ -f "$input" ] || exit 3
-if [ -n "$FAKE_TCOFFEE_COPY" ]; then
-    cp "$input" "$name.sh" "$FAKE_TCOFFEE_COPY/"
-fi
+[ -n "$FAKE_TCOFFEE_COPY" ] && cp "$input" "$name.sh" "$FAKE_TCOFFEE_COPY/"
 grep -q SLEEPLONG "$input" && sleep 60
 grep -q NOOUTPUT "$input" && exit 1
 awk -v name="$name" '

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,15 +14,11 @@
 namespace kadrel::test {
 
 // Aligns in process: the two sequences as they are, the shorter padded with gaps. A first
-// sequence holding FAIL gives an unusable pair. Records every pair name it is asked for.
+// sequence holding FAIL gives an unusable pair.
 class FakeAligner : public Aligner {
 public:
     AlignedPair Align(std::string_view firstRecord, std::string_view secondRecord, std::string_view pairName,
                       std::stop_token stop) override {
-        {
-            const std::lock_guard lock(mutex_);
-            calls_.emplace_back(pairName);
-        }
         if (beforeAlign) beforeAlign(std::string(pairName));
         AlignedPair pair;
         pair.first = Compact(SequenceLines(firstRecord));
@@ -40,17 +35,6 @@ public:
         return pair;
     }
 
-    void Reset() {
-        const std::lock_guard lock(mutex_);
-        calls_.clear();
-        beforeAlign = nullptr;
-    }
-
-    std::vector<std::string> Calls() const {
-        const std::lock_guard lock(mutex_);
-        return calls_;
-    }
-
     std::function<void(const std::string&)> beforeAlign;  // runs on the aligning thread
 
 private:
@@ -59,9 +43,6 @@ private:
         std::erase_if(text, [](char c) { return c == '\r' || c == '\n' || c == ' '; });
         return text;
     }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
 };
 
 // Keeps everything a run sends, and what the report was at every finished set-1 record.
