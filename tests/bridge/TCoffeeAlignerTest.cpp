@@ -27,12 +27,14 @@ protected:
     TestFolder scratch;
 };
 
-TEST_F(TCoffeeAlignerTest, WritesThePairsInputAndScriptInItsPrivateFolder) {
-    // A temp folder whose path needs quoting in the script.
+// The pair's input and script go in a private folder, under a root that needs quoting in the
+// script; only the pair's own files are deleted after it, and the folder goes with the aligner.
+TEST_F(TCoffeeAlignerTest, WorksInAPrivateFolderAndDeletesOnlyThePairsOwnFiles) {
     const auto root = scratch / "temp dir's";
     fs::create_directories(root);
     fs::create_directories(scratch / "copies");
     const ScopedVariable copy("FAKE_TCOFFEE_COPY", (scratch / "copies").string());
+    const ScopedVariable logging("FAKE_TCOFFEE_LOG", (scratch / "calls.log").string());
     fs::path folder;
     {
         TCoffeeAligner aligner(root);
@@ -45,6 +47,17 @@ TEST_F(TCoffeeAlignerTest, WritesThePairsInputAndScriptInItsPrivateFolder) {
         std::string quoted;  // the folder inside single quotes, each quote written '\''
         for (char c : folder.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
         EXPECT_EQ(ReadText(scratch / "copies/3_12.sh"), "cd /\ncd '" + quoted + "'\nt_coffee 3_12.fas");
+        EXPECT_TRUE(fs::is_empty(folder)) << "pair files left behind";
+
+        // Files that look like work files of other pairs, or of this pair under another name.
+        const std::set<std::string> planted = {"0_1.fas", "0_1.aln", "0_10.fas", "x.dnd", "1_0.txt", "1_0.fas.keep"};
+        for (const auto& name : planted) std::ofstream(folder / name) << "keep";
+        ASSERT_TRUE(aligner.Align(">a\nACGT\n", ">b\nACGA\n", "1_0", {}).usable);
+        std::set<std::string> left;
+        for (const auto& entry : fs::directory_iterator(folder)) left.insert(entry.path().filename().string());
+        EXPECT_EQ(left, planted);
+        const std::string log = ReadText(scratch / "calls.log");
+        EXPECT_NE(log.find(folder.string() + "|1_0.fas|"), std::string::npos) << "they were there while it ran: " << log;
     }
     EXPECT_FALSE(fs::exists(folder)) << "the work folder outlives its aligner";
 }
@@ -73,25 +86,6 @@ TEST_F(TCoffeeAlignerTest, UnusableOutputOrAStopGivesAFailureWithItsReason) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
     EXPECT_TRUE(aligner.Align(">a\nACGT\n", ">b\nACGA\n", "0_1", {}).usable);
-}
-
-TEST_F(TCoffeeAlignerTest, DeletesOnlyThePairsOwnFiles) {
-    const auto log = scratch / "calls.log";
-    const ScopedVariable logging("FAKE_TCOFFEE_LOG", log.string());
-    TCoffeeAligner aligner(scratch.Path());
-    ASSERT_TRUE(aligner.Align(">a\nACGT\n", ">b\nACGA\n", "0_0", {}).usable);
-    const fs::path folder = aligner.WorkFolderPath();
-    EXPECT_TRUE(fs::is_empty(folder)) << "pair files left behind";
-
-    // Files that look like work files of other pairs, or of this pair under another name.
-    const std::set<std::string> planted = {"0_1.fas", "0_1.aln", "0_10.fas", "x.dnd", "1_0.txt", "1_0.fas.keep"};
-    for (const auto& name : planted) std::ofstream(folder / name) << "keep";
-    ASSERT_TRUE(aligner.Align(">a\nACGT\n", ">b\nACGA\n", "1_0", {}).usable);
-    std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(folder)) left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, planted);
-    // They were there while the aligner ran.
-    EXPECT_NE(ReadText(log).find(folder.string() + "|1_0.fas|"), std::string::npos) << ReadText(log);
 }
 
 // The pair names t_coffee is called with, and a row for each, through the script and the stand-in.
