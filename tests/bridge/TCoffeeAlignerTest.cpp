@@ -57,7 +57,7 @@ TEST_F(TCoffeeAlignerTest, WorksInAPrivateFolderAndDeletesOnlyThePairsOwnFiles) 
         for (const auto& entry : fs::directory_iterator(folder)) left.insert(entry.path().filename().string());
         EXPECT_EQ(left, planted);
         const std::string log = ReadText(scratch / "calls.log");
-        EXPECT_NE(log.find(folder.string() + "|1_0.fas|"), std::string::npos) << "they were there while it ran: " << log;
+        EXPECT_NE(log.find(folder.string() + "|1_0.fas|"), std::string::npos) << "they were there all along: " << log;
     }
     EXPECT_FALSE(fs::exists(folder)) << "the work folder outlives its aligner";
 }
@@ -79,7 +79,8 @@ TEST_F(TCoffeeAlignerTest, UnusableOutputOrAStopGivesAFailureWithItsReason) {
     for (const auto& c : cases) {
         std::stop_source stop;
         if (c.stop) stop.request_stop();
-        const auto pair = aligner.Align(std::string(">a\nAC") + c.marker + "GT\n", ">b\nACGT\n", "0_0", stop.get_token());
+        const std::string record = ">a\nAC" + std::string(c.marker) + "GT\n";
+        const auto pair = aligner.Align(record, ">b\nACGT\n", "0_0", stop.get_token());
         EXPECT_FALSE(pair.usable) << c.marker;
         EXPECT_NE(pair.failure.find(c.reason), std::string::npos) << c.marker << ": " << pair.failure;
         EXPECT_TRUE(fs::is_empty(aligner.WorkFolderPath())) << c.marker;
@@ -113,8 +114,8 @@ TEST_F(TCoffeeAlignerTest, PairsReachTheAlignerInLoopOrderWithTheIdenticalFileSk
         const ScopedVariable logging("FAKE_TCOFFEE_LOG", log.string());
         TCoffeeAligner aligner(scratch.Path());
         test::MemorySink sink;
-        const RunSummary summary = RunComparison(ReadSequenceSet(1, scratch / c.set1), ReadSequenceSet(2, scratch / c.set2),
-                                                 RunOptions{}, aligner, sink, {});
+        const RunSummary summary = RunComparison(ReadSequenceSet(1, scratch / c.set1),
+                                                 ReadSequenceSet(2, scratch / c.set2), RunOptions{}, aligner, sink, {});
         std::string calls;
         for (const auto& line : Lines(ReadText(log), "\n")) {  // folder|argument|files
             const auto argument = line.find('|') + 1;

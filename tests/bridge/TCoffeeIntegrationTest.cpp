@@ -83,7 +83,8 @@ protected:
     void SetUp() override {
         if (!TCoffeeAligner().CheckAvailable().empty()) GTEST_SKIP() << "t_coffee is not installed";
         std::string references;
-        for (const auto& [name, sequence] : kQueries) dir.Write("queries/" + name + ".fas", ">" + name + "\n" + sequence + "\n");
+        for (const auto& [name, sequence] : kQueries)
+            dir.Write("queries/" + name + ".fas", ">" + name + "\n" + sequence + "\n");
         for (const auto& [name, sequence] : kReferences) references += ">" + name + "\r\n" + sequence + "\r\n";
         dir.Write("references.fas", references);
         fs::create_directory(dir / "by-hand");

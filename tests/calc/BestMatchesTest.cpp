@@ -22,7 +22,8 @@ TEST(BestMatches, SmallestValueBelowTenWithTheFirstOfEqualValues) {
         std::string line;
     };
     const std::vector<Case> cases = {
-        {"ties go to the lowest position", {{"p1", 0.25, "0.25"}, {"p2", 0.1, "0.1"}, {"p3", 0.1, "0.1"}}, "q\tp2\t0.1\r\n"},
+        {"ties go to the lowest position", {{"p1", 0.25, "0.25"}, {"p2", 0.1, "0.1"}, {"p3", 0.1, "0.1"}},
+         "q\tp2\t0.1\r\n"},
         {"ten and above are never chosen", {{"p1", 10, "10"}, {"p2", 12.5, "12.5"}}, "q\t\tNA\r\n"},
         {"just below ten is", {{"p1", 10, "10"}, {"p2", 9.999, "9.999"}}, "q\tp2\t9.999\r\n"},
         {"NA is no candidate", {{"p1", std::nullopt, "NA"}, {"p2", 0.3, "0,3"}}, "q\tp2\t0,3\r\n"},

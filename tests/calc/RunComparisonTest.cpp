@@ -67,8 +67,9 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         const auto header = Lines(sink.report);
         ASSERT_GE(header.size(), 2u);
         EXPECT_EQ(header[0], "Comparisons by Orvo   06.12.26 20:30     Kadrel " KADREL_VERSION);
-        EXPECT_EQ(sink.report.substr(header[0].size() + header[1].size() + 4), c.afterHeader) << c.set1 << " " << c.set2;
-        EXPECT_EQ(sink.finished, c.finished) << c.set1 << " " << c.set2;
+        SCOPED_TRACE(std::string(c.set1) + " " + c.set2);
+        EXPECT_EQ(sink.report.substr(header[0].size() + header[1].size() + 4), c.afterHeader);
+        EXPECT_EQ(sink.finished, c.finished);
         EXPECT_EQ(summary.StatusText(), "done");
     }
 }
