@@ -61,6 +61,7 @@ TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
         EXPECT_EQ(result.filesWritten, c.expected.size()) << c.what;
         EXPECT_EQ(result.folder, output) << c.what;
         EXPECT_EQ(FilesUnder(output), c.expected) << c.what;
+        EXPECT_EQ(fs::exists(output), !c.expected.empty()) << c.what;
         // Nothing landed anywhere else, and no temporary file was left behind.
         EXPECT_EQ(FilesUnder(temp.path()).size(), c.expected.size() + c.inputs.size()) << c.what;
         EXPECT_EQ(result.notes.size(), c.expected.empty() ? 1U : 0U) << c.what;
@@ -91,11 +92,12 @@ TEST(SplitFiles, RefusesWithoutWritingAnything) {
         fs::path output;
         std::string errorHolds;
     };
+    const std::string refused = " already exists; nothing was written";
     std::vector<Case> cases = {
-        {{input}, temp.path() / "user", (temp.path() / "user" / "b.fas").string() + " already exists; nothing was written"},
-        {{input}, temp.path() / "repeat", (temp.path() / "repeat" / "a_2.fas").string() + " already exists"},
-        {{input}, temp.path() / "link", (temp.path() / "link" / "a.fas").string() + " already exists"},
-        {{self}, self.parent_path(), self.string() + " already exists"},
+        {{input}, temp.path() / "user", (temp.path() / "user" / "b.fas").string() + refused},
+        {{input}, temp.path() / "repeat", (temp.path() / "repeat" / "a_2.fas").string() + refused},
+        {{input}, temp.path() / "link", (temp.path() / "link" / "a.fas").string() + refused},
+        {{self}, self.parent_path(), self.string() + refused},
         {{input, missing}, out, "cannot read " + missing.string() + ": No such file or directory"},
         {{temp.path()}, out, "cannot read " + temp.path().string() + ": it is a folder, not a file"},
         {{input}, plain, plain.string() + " is not a folder"},
