@@ -18,12 +18,14 @@ namespace fs = std::filesystem;
 // Answers the open dialog from a queue, as a user would.
 struct AnsweringDialog : OpenFileDialog {
     explicit AnsweringDialog(std::deque<std::optional<QString>>& queue) : answers(queue) {}
-    std::optional<QString> ChooseFile(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> ChooseFile(QWidget*, const QString& title, const QString&) override {
+        titles.push_back(title);
         std::optional<QString> answer = answers.front();
         answers.pop_front();
         return answer;
     }
     std::deque<std::optional<QString>>& answers;
+    QStringList titles;
 };
 
 TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {
@@ -38,16 +40,21 @@ TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {
     WriteBytes(input, "; two records\r\n>a\r\nACGT\r\nGG\r\n>b c\r\nTT\r\n");
     const QString chosen = QString::fromStdString(input.string());
     std::deque<std::optional<QString>> answers = {std::nullopt, chosen, chosen};
-    Form1 window(std::make_unique<AnsweringDialog>(answers));
+    auto dialog = std::make_unique<AnsweringDialog>(answers);
+    const AnsweringDialog& asked = *dialog;
+    Form1 window(std::move(dialog));
     window.show();
     auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* label = window.findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_TRUE(button && label);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lutrane"));
+    EXPECT_EQ(button->text(), QStringLiteral("Split"));
 
     // Cancelled: nothing written, nothing said.
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(label->text(), QString());
     EXPECT_EQ(FilesUnder(temp.path()).size(), 1U);
+    EXPECT_EQ(asked.titles, QStringList{QStringLiteral("Open File")});
 
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(label->text(), QStringLiteral("2 files written to ") + QString::fromStdString(temp.path().string()));
