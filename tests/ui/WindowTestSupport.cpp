@@ -19,16 +19,6 @@ std::optional<QString> ScriptedDialogs::Next(std::deque<std::optional<QString>>&
     return answer;
 }
 
-AlignedPair GatedAligner::Align(std::string_view a, std::string_view b, std::string_view name, std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    ++waiting_;
-    const bool permitted = changed_.wait(lock, stop, [this] { return permits_ > 0; });
-    --waiting_;
-    if (!permitted) return {"", "", 0, "", "", false, "stopped"};
-    --permits_;
-    return FixedAligner::Align(a, b, name, stop);
-}
-
 void WriteFile(const QString& path, const std::string& content) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
@@ -38,11 +28,6 @@ void WriteFile(const QString& path, const std::string& content) {
 std::string ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-}
-
-std::string WithoutBanner(const std::string& report) {
-    const auto end = report.find("\r\n");
-    return end == std::string::npos ? std::string() : report.substr(end + 2);
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) { return QTest::qWaitFor(condition, timeoutMs); }
@@ -90,9 +75,5 @@ void WindowTest::CalculateAndWait() {
 }
 
 QString WindowTest::Status() const { return Find<QLabel>("Label1")->text(); }
-
-std::string WindowTest::ShownText() const {
-    return box_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
-}
 
 }  // namespace kadrel::ui::test

@@ -3,12 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -47,27 +45,6 @@ public:
     std::string missing;
 };
 
-// Holds every pair until the test lets it through, so a test decides where a run stands.
-class GatedAligner : public FixedAligner {
-public:
-    AlignedPair Align(std::string_view a, std::string_view b, std::string_view name, std::stop_token stop) override;
-    void Permit(int pairs) {
-        std::lock_guard lock(mutex_);
-        permits_ += pairs;
-        changed_.notify_all();
-    }
-    int Waiting() const {
-        std::lock_guard lock(mutex_);
-        return waiting_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable_any changed_;
-    int permits_ = 0;
-    int waiting_ = 0;
-};
-
 // Lets a test keep its own aligner while the window owns the one it was given.
 class SharedAligner : public Aligner {
 public:
@@ -83,8 +60,6 @@ private:
 
 void WriteFile(const QString& path, const std::string& content);
 std::string ReadFile(const QString& path);
-// The report without its first line, the banner, whose date differs from run to run.
-std::string WithoutBanner(const std::string& report);
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Each test works in its own current folder, where the window's lists start and the backup
@@ -104,8 +79,6 @@ protected:
     // Clicks Calculate and waits until the run has finished.
     void CalculateAndWait();
     QString Status() const;
-    // What the box shows, with the line ends a saved report has.
-    std::string ShownText() const;
 
     template <typename T = QWidget>
     T* Find(const QString& name) const {
