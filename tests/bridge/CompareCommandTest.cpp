@@ -105,6 +105,12 @@ TEST_F(CompareCommandTest, StatusAndMessagesOfRunsThatGoOn) {
     const std::vector<Case> cases = {
         {"mixed refs.fas -j 1", 1, mixed, 2 + 10 + 1 + 5},
         {"mixed refs.fas -j 2", 1, mixed, 2 + 10 + 1 + 5},
+        // Problem records on the set-2 side (the stand-in drops "Len=" only for a first sequence).
+        {"refs.fas mixed", 1,
+         {"kadrel: warning: pair 0_0 (r1, o): t_coffee wrote no alignment (exit status 1)",
+          "kadrel: warning: pair 1_0 (r2, o): t_coffee wrote no alignment (exit status 1)",
+          mixed[4], mixed[5], "kadrel: 10 pairs compared, 6 failed"},
+         2 + 10 + 1 + 2},
         {"specimens refs.fas --backup nowhere/q.bak", 0,
          {"kadrel: warning: cannot write the backup \"nowhere/q.bak\" (No such file or directory); the run goes on "
           "without it",
