@@ -190,15 +190,17 @@ TEST(DerivePairDistances, SharesOverComparedLength) {
     gapRich.gaps = 100;
     EXPECT_EQ(*DerivePairDistances(gapRich, 300).pDistance, 0.1);
 
-    PairCounts ratio;
-    ratio.transitions = 20;
-    EXPECT_EQ(*DerivePairDistances(ratio, 100).tsTvRatio, 20);  // no transversions: divided by 1
-    ratio.transitions = 7;
-    ratio.transversions = 2;
-    EXPECT_EQ(*DerivePairDistances(ratio, 100).tsTvRatio, 3.5);
-    ratio.transitions = 1;
-    ratio.transversions = 3;
-    EXPECT_EQ(NumberText(*DerivePairDistances(ratio, 100).tsTvRatio), "0.333");
+    // Transitions over transversions, or over 1 when there is no transversion.
+    const struct {
+        double transitions, transversions;
+        const char* ratio;
+    } ratios[] = {{20, 0, "20"}, {7, 2, "3.5"}, {1, 3, "0.333"}};
+    for (const auto& r : ratios) {
+        PairCounts counts;
+        counts.transitions = r.transitions;
+        counts.transversions = r.transversions;
+        EXPECT_EQ(NumberText(*DerivePairDistances(counts, 100).tsTvRatio), r.ratio) << r.transitions;
+    }
 
     PairCounts gc;
     gc.gcFirst = 45;
