@@ -14,8 +14,6 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
     });
 }
 
-QString DriveList::Drive() const { return currentText(); }
-
 void DriveList::SetDrives(const QStringList& roots, const QString& current) {
     const QSignalBlocker blocker(this);
     clear();

@@ -10,7 +10,6 @@ class DriveList : public QComboBox {
 public:
     explicit DriveList(QWidget* parent = nullptr);
 
-    QString Drive() const;
     // Replaces the list (tests give their own roots) and selects `current` without a change signal.
     void SetDrives(const QStringList& roots, const QString& current);
 
