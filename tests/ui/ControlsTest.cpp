@@ -1,23 +1,11 @@
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QTreeWidget>
-#include <vector>
 
-#include "WindowTestSupport.h"
+#include "WindowTest.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
-#include "ui/FolderList.h"
 
 namespace kadrel::ui::test {
 namespace {
-
-class ControlsTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        Open(std::make_shared<FixedAligner>());
-    }
-};
 
 QStringList Listed(const FileList& list) {
     QStringList names;
@@ -25,45 +13,13 @@ QStringList Listed(const FileList& list) {
     return names;
 }
 
-TEST_F(ControlsTest, EveryButtonHasItsCaptionAndNoModelIsChosen) {
-    EXPECT_EQ(form_->objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(form_->windowTitle(), QStringLiteral("Kadrel"));
-    const std::vector<std::pair<const char*, const char*>> captions = {
-        {"Check1", "multiple sequence file"}, {"Check2", "multiple sequence file"},
-        {"Command1", "Calculate"}, {"Command2", "Save"}, {"Command3", "Pause"}, {"Command4", "Exit"},
-        {"CommandStop", "Stop"},
-        {"Option1", "Jukes-Cantor (JC)"}, {"Option2", "Kimura 2-parameter (K2P)"},
-        {"Option3", "Tajima-Nei (TN84)"}, {"Option4", "Tamura 3-parameter (T3P)"},
-        {"Option5", "Tamura-Nei (TN93)"}, {"Option6", "LogDet"},
-    };
-    for (const auto& [name, caption] : captions) {
-        const auto* button = Find<QAbstractButton>(name);
-        EXPECT_EQ(button->text(), QString::fromLatin1(caption)) << name;
-        EXPECT_FALSE(button->isChecked()) << name;
-    }
-    EXPECT_FALSE(Find("CommandStop")->isEnabled());
-}
-
-TEST_F(ControlsTest, TabGoesThroughTheControlsInTheirOrder) {
-    const QStringList order = {
-        "RichTextBox2", "Command1", "CommandStop", "Command2", "Command3", "Command4", "Dir1", "File1",
-        "Drive1", "Drive2", "Dir2", "File2", "Option1", "Option2", "Option3", "Option4", "Option5",
-        "Option6", "Check1", "Check2",
-    };
-    QStringList seen;
-    QWidget* widget = box_;
-    for (int step = 0; step < 200 && seen.size() < order.size(); ++step, widget = widget->nextInFocusChain())
-        if (order.contains(widget->objectName()) && !seen.contains(widget->objectName())) seen.append(widget->objectName());
-    EXPECT_EQ(seen, order);
-}
-
 // Ticking a side's box disables only that side's pickers; unticking gives them back.
-TEST_F(ControlsTest, TickingASideDisablesItsPickers) {
+TEST_F(WindowTest, TickingASideDisablesOnlyItsPickers) {
+    Open();
     for (const QString side : {"1", "2"}) {
         const QString other = side == "1" ? "2" : "1";
         for (const bool ticked : {true, false}) {
             Click("Check" + side);
-            ASSERT_EQ(Find<QCheckBox>("Check" + side)->isChecked(), ticked);
             for (const QString picker : {"File", "Drive", "Dir"}) {
                 EXPECT_EQ(Find(picker + side)->isEnabled(), !ticked) << (picker + side).toStdString();
                 EXPECT_TRUE(Find(picker + other)->isEnabled()) << (picker + other).toStdString();
@@ -72,40 +28,53 @@ TEST_F(ControlsTest, TickingASideDisablesItsPickers) {
     }
 }
 
+// Every control shows inside the window, and none covers another.
+TEST_F(WindowTest, EveryControlHasItsOwnPlace) {
+    Open();
+    const QList<QWidget*> controls = form_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(controls.size(), 22);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QRect place = controls[i]->geometry();
+        const std::string name = controls[i]->objectName().toStdString();
+        EXPECT_TRUE(controls[i]->isVisible() && form_->rect().contains(place)) << name;
+        for (qsizetype k = i + 1; k < controls.size(); ++k)
+            EXPECT_FALSE(place.intersects(controls[k]->geometry())) << name << qPrintable(controls[k]->objectName());
+    }
+}
+
 // Both sides start at the current folder; a folder entry or a drive moves its own side's folder
 // and files, never the other side's.
-TEST_F(ControlsTest, FolderEntriesAndDrivesMoveTheirSide) {
+TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
+    Open();
     const QString current = QDir::current().canonicalPath();
-    const QString left = QDir(Folder("left")).canonicalPath();
-    const QString right = QDir(Folder("right")).canonicalPath();
-    for (const QString side : {"1", "2"}) {
-        EXPECT_EQ(Find<FolderList>("Dir" + side)->Path(), current);
-        EXPECT_EQ(Find<FileList>("File" + side)->Path(), current);
-    }
+    const QString left = QDir(Folder("left")).canonicalPath(), right = QDir(Folder("right")).canonicalPath();
+    for (const QString side : {"1", "2"}) EXPECT_EQ(Find<FileList>("File" + side)->Path(), current);
 
     // The current folder's subfolders hang below it; its parent above it leads back up.
     auto* dir1 = Find<FolderList>("Dir1");
     const QList<QTreeWidgetItem*> found = dir1->findItems("left", Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(found.size(), 1);
     emit dir1->itemActivated(found.front(), 0);
-    EXPECT_EQ(Find<FileList>("File1")->Path(), left);
     EXPECT_EQ(Listed(*Find<FileList>("File1")), QStringList({"a.fas", "b.fas", "c.fas"}));
     ASSERT_NE(dir1->currentItem()->parent(), nullptr);
     emit dir1->itemActivated(dir1->currentItem()->parent(), 0);
-    EXPECT_EQ(dir1->Path(), current);
+    EXPECT_EQ(Find<FileList>("File1")->Path(), current);
 
-    WriteFile(QDir(right).filePath("d.fas"), ">d\r\nACGT\r\n");
-    auto* drive2 = Find<DriveList>("Drive2");
-    drive2->SetDrives({left, right, Folder("no such drive")}, left);
-    drive2->setCurrentIndex(1);
-    EXPECT_EQ(Find<FolderList>("Dir2")->Path(), right);
-    EXPECT_EQ(Find<FileList>("File2")->Path(), right);
-    EXPECT_EQ(Listed(*Find<FileList>("File2")), QStringList({"a.fas", "b.fas", "c.fas", "d.fas"}));
-    // A drive that cannot be read leaves the folder where it was.
-    drive2->setCurrentIndex(2);
-    EXPECT_EQ(Find<FolderList>("Dir2")->Path(), right);
-    EXPECT_EQ(Find<FileList>("File2")->Path(), right);
-    EXPECT_EQ(dir1->Path(), current);
+    work_.Write("right/d.fas", ">d\r\nACGT\r\n");
+    for (const QString side : {"1", "2"}) {
+        const QString other = side == "1" ? "2" : "1";
+        auto* drive = Find<DriveList>("Drive" + side);
+        drive->SetDrives({left, right, Folder("no such drive")}, left);
+        drive->setCurrentIndex(1);
+        EXPECT_EQ(Find<FileList>("File" + side)->Path(), right);
+        EXPECT_EQ(Listed(*Find<FileList>("File" + side)), QStringList({"a.fas", "b.fas", "c.fas", "d.fas"}));
+        // A drive that cannot be read leaves the folder where it was.
+        drive->setCurrentIndex(2);
+        EXPECT_EQ(Find<FolderList>("Dir" + side)->Path(), right);
+        EXPECT_EQ(Find<FileList>("File" + side)->Path(), right);
+        EXPECT_NE(Find<FileList>("File" + other)->Path(), right) << "side " << other.toStdString() << " moved too";
+        Find<FolderList>("Dir" + side)->SetPath(current);
+    }
 }
 
 }  // namespace
