@@ -98,6 +98,7 @@ TEST_F(RunTest, WindowReportEqualsTheCommandLineReport) {
         {"two folders, no model", nullptr, Folder("left"), Folder("right"), {}, "6 / 6 pairs"},
         {"file against folder, K2P", "Option2", file, Folder("right"), {"-m", "k2p"}, "6 / 6 pairs"},
         {"file against folder, LogDet", "Option6", file, Folder("right"), {"-m", "logdet"}, "6 / 6 pairs"},
+        {"file against folder, published K2P", "Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}, "6 / 6 pairs"},
         {"folder against an empty folder", nullptr, Folder("left"), Folder("empty"), {}, "0 / 0 pairs"},
     };
     for (const Case& c : cases) {
@@ -105,6 +106,7 @@ TEST_F(RunTest, WindowReportEqualsTheCommandLineReport) {
         Open([] { return std::make_unique<TCoffeeAligner>(); });
         ChooseFolders(Folder("left"), c.set2);
         if (c.option) Click(c.option);
+        if (c.modelArguments.contains("--textbook")) Click("CheckTextbook");
         if (c.set1 == file) {
             Click("Check1");
             dialogs_->openAnswers = {file};
