@@ -6,13 +6,15 @@
 
 namespace kadrel {
 
-std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate) {
+std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook) {
+    textbook = textbook && model != DistanceModel::None;
     std::string header = "Comparisons by Orvo   ";
     header += bannerDate;
     header += "     Kadrel ";
     header += KADREL_VERSION;
+    if (textbook) header += " (textbook formulas)";
     header += "\r\n";
-    header += ColumnTitleLine(model);
+    header += ColumnTitleLine(model, textbook);
     return header;
 }
 

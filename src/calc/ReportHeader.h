@@ -7,8 +7,9 @@
 namespace kadrel {
 
 // The report's two header lines, CR LF each: the banner with the date and "Kadrel <version>",
-// then the column titles for the model.
-std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate);
+// then the column titles for the model. With `textbook` and a model, both say that the model
+// column holds the published forms.
+std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook = false);
 
 // The current local date and time in the C library's locale (LC_TIME), short form.
 std::string LocaleShortDateTime();

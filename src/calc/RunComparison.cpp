@@ -61,14 +61,14 @@ struct PairResult {
 };
 
 PairResult ComparePair(const LoadedRecord& first, const LoadedRecord& second, const std::string& pairName,
-                       DistanceModel model, Aligner& aligner, std::stop_token stop) {
+                       DistanceModel model, bool textbook, Aligner& aligner, std::stop_token stop) {
     PairResult result;
     if (first.problem || second.problem) {
         result.row = ComputePairRow(AlignedPair{}, model);
     } else {
         try {
             const auto pair = aligner.Align(first.record.text, second.record.text, pairName, stop);
-            result.row = ComputePairRow(pair, model);
+            result.row = ComputePairRow(pair, model, textbook);
             if (!pair.usable) result.failure = pair.failure;
         } catch (const std::exception& e) {
             result.row = ComputePairRow(AlignedPair{}, model);
@@ -113,7 +113,7 @@ public:
     }
 
     RunSummary Go() {
-        sink_.Append(WriteReportHeader(options_.model, options_.bannerDate));
+        sink_.Append(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
@@ -149,7 +149,7 @@ private:
                                   std::string pairName) {
         auto task = std::make_shared<std::packaged_task<PairResult()>>(
             [first = std::move(first), &second, pairName = std::move(pairName), this] {
-                return ComparePair(*first, second, pairName, options_.model, aligner_, stop_);
+                return ComparePair(*first, second, pairName, options_.model, options_.textbook, aligner_, stop_);
             });
         auto result = task->get_future();
         if (workers_) {

@@ -16,6 +16,7 @@ struct RunOptions {
     std::string decimalSeparator = ".";
     std::string bannerDate;          // the locale's short date and time, made by the front end
     unsigned concurrentPairs = 1;    // pairs aligned at once; rows still come out in loop order
+    bool textbook = false;           // the model column by the published forms
 };
 
 struct RunSummary {

@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 struct CompareOptions {
     std::string set1, set2;
     std::string model = "none";
+    bool textbook = false;
     std::string output;
     std::string backup = "query.bak";
     bool noBackup = false;
@@ -154,6 +155,7 @@ int RunCompare(const CompareOptions& options) {
 
     RunOptions run;
     run.model = model;
+    run.textbook = options.textbook;
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -179,6 +181,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
         ->required();
     command->add_option("SET2", options->set2, "A folder or a multiple-sequence file")->required();
     AddModelOption(*command, options->model);
+    AddTextbookOption(*command, options->textbook);
     command->add_option("-o,--output", options->output, "The report file (default: standard output)");
     auto* backup = command->add_option("--backup", options->backup,
                                        "The backup: the report so far, after every set-1 record")

@@ -19,6 +19,7 @@ namespace {
 
 struct DistanceOptions {
     std::string model = "none";
+    bool textbook = false;
     std::vector<std::string> files;
 };
 
@@ -46,7 +47,7 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error) {
 int RunDistance(const DistanceOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     const std::string sep = LocaleDecimalSeparator();
-    std::cout << ColumnTitleLine(model);
+    std::cout << ColumnTitleLine(model, options.textbook);
     bool unreadable = false, hasNA = false;
     for (const std::string& path : options.files) {
         std::string text, error;
@@ -58,7 +59,7 @@ int RunDistance(const DistanceOptions& options) {
         }
         const AlignedPair pair = ReadAlignedPair(text);
         if (!pair.usable) std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
-        const PairRow row = ComputePairRow(pair, model);
+        const PairRow row = ComputePairRow(pair, model, options.textbook);
         hasNA = hasNA || row.HasNA(model);
         std::cout << PairRowText(pair.firstLabel, pair.secondLabel, row, model, sep);
     }
@@ -74,6 +75,7 @@ CommandRunner AddDistanceCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "distance", "Write the report row of alignments already made (the aligner's CLUSTAL .aln text)");
     AddModelOption(*command, options->model);
+    AddTextbookOption(*command, options->textbook);
     command->add_option("files", options->files, "Alignment files (.aln)")->required();
     return [options] { return RunDistance(*options); };
 }

@@ -16,4 +16,9 @@ void AddModelOption(CLI::App& command, std::string& model) {
         ->capture_default_str();
 }
 
+void AddTextbookOption(CLI::App& command, bool& textbook) {
+    command.add_flag("--textbook", textbook,
+                     "Model column by the published formulas (as R's ape computes them) instead of the classic ones");
+}
+
 }  // namespace kadrel::cli

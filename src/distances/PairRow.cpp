@@ -4,6 +4,7 @@
 #include "distances/NumberText.h"
 #include "distances/Rounding.h"
 #include "distances/StepArithmetic.h"
+#include "distances/TextbookModels.h"
 #include "sites/CompareSites.h"
 
 namespace kadrel {
@@ -40,10 +41,15 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
     return row;
 }
 
-PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model) {
+PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook) {
     if (!pair.usable) return PairRow{};
     const PairCounts counts = CompareSites(pair);
-    return FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
+    PairRow row = FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
+    if (textbook && model != DistanceModel::None) {
+        const Value raw = TextbookDistance(model, CountDefiniteSites(pair));
+        row.modelDistance = raw ? step::Finished(RoundHalfEven(*raw, 3)) : std::nullopt;
+    }
+    return row;
 }
 
 std::string PairRowText(std::string_view name1, std::string_view name2, const PairRow& row,
@@ -64,9 +70,9 @@ std::string PairRowText(std::string_view name1, std::string_view name2, const Pa
     return text;
 }
 
-std::string ColumnTitleLine(DistanceModel model) {
+std::string ColumnTitleLine(DistanceModel model, bool textbook) {
     std::string line = "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\t";
-    line.append(ColumnTitle(model));
+    line.append(textbook ? TextbookColumnTitle(model) : std::string(ColumnTitle(model)));
     line += "\r\n";
     return line;
 }

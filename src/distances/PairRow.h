@@ -23,13 +23,14 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
                       DistanceModel model);
 
 // The whole road from an aligned pair to its row; an unusable pair gives NA in every column.
-PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model);
+// `textbook`: the model column by the published form (TextbookModels.h), the rest unchanged.
+PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook = false);
 
 // "name1<TAB>name2<TAB>length...<TAB>Ts/Tv[<TAB>model]" and CR LF.
 std::string PairRowText(std::string_view name1, std::string_view name2, const PairRow& row,
                         DistanceModel model, std::string_view decimalSeparator);
 
 // The report's column-title line, CR LF included; with None it ends in a tab.
-std::string ColumnTitleLine(DistanceModel model);
+std::string ColumnTitleLine(DistanceModel model, bool textbook = false);
 
 }  // namespace kadrel

@@ -93,6 +93,8 @@ void Form1::BuildControls() {
         options_[i]->setObjectName(QStringLiteral("Option") + QString::number(i + 1));
         group->addButton(options_[i], i + 1);
     }
+    textbook_ = new QCheckBox(QStringLiteral("published formulas"), this);
+    textbook_->setObjectName(QStringLiteral("CheckTextbook"));
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label1"));
@@ -133,6 +135,7 @@ void Form1::ArrangeControls() {
         run->addWidget(options_[i], i, 1);
         run->addWidget(options_[i + 3], i, 2);
     }
+    run->addWidget(textbook_, 3, 1, 1, 2);
     run->setColumnMinimumWidth(0, 113);
     run->setColumnStretch(3, 1);
     run->setHorizontalSpacing(24);
@@ -162,7 +165,7 @@ void Form1::SetTabOrder() {
     QWidget* const order[] = {
         report_, calculate_, stop_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
-        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5],
+        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -219,6 +222,7 @@ void Form1::Command1_Click() {
 
     RunOptions options;
     options.model = ChosenModel();
+    options.textbook = textbook_->isChecked();
     options.decimalSeparator = LocaleDecimalSeparator();
     options.concurrentPairs = concurrentPairs_;
     options.bannerDate =
@@ -297,6 +301,7 @@ void Form1::ShowRunning(bool running) {
     calculate_->setEnabled(!running);
     stop_->setEnabled(running);
     for (QRadioButton* option : options_) option->setEnabled(!running);
+    textbook_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
         EnableSideLists(side, !running && !side.check->isChecked());

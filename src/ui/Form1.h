@@ -104,6 +104,7 @@ private:
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
     QRadioButton* options_[6] = {};
+    QCheckBox* textbook_ = nullptr;  // "published formulas"
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     ReportBox* report_ = nullptr;

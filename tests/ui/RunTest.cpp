@@ -55,6 +55,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         {nullptr, Folder("left"), Folder("right"), {}, "6 / 6 pairs"},
         {"Option2", file, Folder("right"), {"-m", "k2p"}, "6 / 6 pairs"},
         {"Option6", file, Folder("right"), {"-m", "logdet"}, "6 / 6 pairs"},
+        {"Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}, "6 / 6 pairs"},
         {nullptr, Folder("left"), Folder("empty"), {}, "0 / 0 pairs"},
     };
     for (const Case& c : cases) {
@@ -62,6 +63,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         Open([] { return std::make_unique<TCoffeeAligner>(); });
         ChooseFolders(Folder("left"), c.set2);
         if (c.option) Click(c.option);
+        if (c.modelArguments.contains("--textbook")) Click("CheckTextbook");
         if (c.set1 == file) {
             Click("Check1");
             dialogs_->openAnswers = {file};
