@@ -98,6 +98,7 @@ void BM_RunComparison(benchmark::State& state) {
 BENCHMARK(BM_RunComparison)
     ->Args({100, 100, 1})
     ->Args({100, 100, 2})
+    ->Args({100, 100, 4})
     ->Args({100, 400, 1})
     ->Args({400, 100, 1})
     ->UseRealTime()
