@@ -13,19 +13,26 @@ struct Symbol {
     unsigned bases = 0;    // bit per base code an ambiguity code stands for
     int baseCount = 0;
     bool gap = false;
+    int gc = 0;            // 1 for C and G
+    int diagonal = 4;      // where an identical site is counted: its base code, or 4 for nowhere
 };
 
 constexpr unsigned Bit(int base) { return 1u << base; }
 
 std::array<Symbol, 256> MakeSymbols() {
     std::array<Symbol, 256> table{};
-    const auto definite = [&](char c, int base) { table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false}; };
+    const auto definite = [&](char c, int base) {
+        table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false, c == 'C' || c == 'G', base};
+    };
     definite('A', BaseA);
     definite('C', BaseC);
     definite('G', BaseG);
     definite('T', BaseT);
     table[static_cast<unsigned char>('-')].gap = true;
-    const auto code = [&](char c, unsigned bases, int count) { table[static_cast<unsigned char>(c)] = {-1, bases, count, false}; };
+    const auto code = [&](char c, unsigned bases, int count) {
+        table[static_cast<unsigned char>(c)].bases = bases;
+        table[static_cast<unsigned char>(c)].baseCount = count;
+    };
     code('Y', Bit(BaseC) | Bit(BaseT), 2);
     code('R', Bit(BaseA) | Bit(BaseG), 2);
     code('S', Bit(BaseC) | Bit(BaseG), 2);
@@ -51,25 +58,6 @@ constexpr int TransitionPartner(int base) {
     }
 }
 
-double& Composition(PairCounts& c, int base) {
-    switch (base) {
-        case BaseA: return c.baseA;
-        case BaseC: return c.baseC;
-        case BaseG: return c.baseG;
-        default: return c.baseT;
-    }
-}
-
-double& PairCount(PairCounts& c, int x, int y) {
-    const unsigned both = Bit(x) | Bit(y);
-    if (both == (Bit(BaseA) | Bit(BaseC))) return c.pairAC;
-    if (both == (Bit(BaseA) | Bit(BaseG))) return c.pairAG;
-    if (both == (Bit(BaseA) | Bit(BaseT))) return c.pairAT;
-    if (both == (Bit(BaseC) | Bit(BaseG))) return c.pairCG;
-    if (both == (Bit(BaseC) | Bit(BaseT))) return c.pairCT;
-    return c.pairGT;
-}
-
 // The weights are the program's fixed decimal constants, not exact fractions: three sites of a
 // three-base code add 0.99 transitions, and users compare against that.
 void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
@@ -81,8 +69,7 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
     for (int y = 0; y < 4; ++y) {
         if (!(s.bases & Bit(y))) continue;
         c.pairMatrix[y][x] += weight;
-        PairCount(c, x, y) += weight;
-        Composition(c, y) += share;
+        c.base[y] += share;
     }
     const bool withTransition = (s.bases & Bit(partner)) != 0;
     if (withTransition) {
@@ -98,8 +85,6 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
     }
 }
 
-bool IsGC(char c) { return c == 'C' || c == 'G'; }
-
 }  // namespace
 
 PairCounts CompareSites(const AlignedPair& pair) {
@@ -108,35 +93,46 @@ PairCounts CompareSites(const AlignedPair& pair) {
     // so the pass can stop there whatever the header claims.
     const double stored = static_cast<double>(std::max(pair.first.size(), pair.second.size()));
     const double last = std::min(pair.length, stored);
-    for (std::size_t i = 0; static_cast<double>(i + 1) <= last; ++i) {
-        const char f = i < pair.first.size() ? pair.first[i] : '\0';
-        const char s = i < pair.second.size() ? pair.second[i] : '\0';
-        if (IsGC(f)) c.gcFirst += 1;
-        if (IsGC(s)) c.gcSecond += 1;
+    const std::size_t sites = last >= 1 ? static_cast<std::size_t>(last) : 0;
 
+    // Whole-number counts of every site are kept as integers (exact, and fast on the common
+    // identical site); the weighted ones go straight into the doubles.
+    long long gcFirst = 0, gcSecond = 0;
+    long long identical[5] = {};
+    const auto site = [&](char f, char s) {
         const Symbol& sf = kSymbols[static_cast<unsigned char>(f)];
+        const Symbol& ss = kSymbols[static_cast<unsigned char>(s)];
+        gcFirst += sf.gc;
+        gcSecond += ss.gc;
         if (f == s) {
-            if (sf.base >= 0) c.pairMatrix[sf.base][sf.base] += 1;
-            continue;
+            ++identical[sf.diagonal];
+            return;
         }
         if (sf.gap) {
             c.gaps += 1;
-            c.gcFirst -= 1;
-            continue;
+            --gcFirst;
+            return;
         }
-        if (sf.base < 0) continue;  // ambiguity codes and unrecognised characters in first
+        if (sf.base < 0) return;  // ambiguity codes and unrecognised characters in first
 
         const int x = sf.base;
-        const Symbol& ss = kSymbols[static_cast<unsigned char>(s)];
-        Composition(c, x) += 0.5;
+        c.base[x] += 0.5;
         if (ss.gap) {
             c.gaps += 1;
-            c.gcSecond -= 1;
-            Composition(c, x) -= 0.5;  // a gap site is not part of the composition
+            --gcSecond;
+            c.base[x] -= 0.5;  // a gap site is not part of the composition
         } else if (ss.baseCount > 0 && !(ss.bases & Bit(x))) {
             AddClassifiedSite(c, x, ss);
         }
-    }
+    };
+    const std::size_t bothStored = std::min({sites, pair.first.size(), pair.second.size()});
+    for (std::size_t i = 0; i < bothStored; ++i) site(pair.first[i], pair.second[i]);
+    for (std::size_t i = bothStored; i < sites; ++i)
+        site(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
+
+    c.gcFirst = static_cast<double>(gcFirst);
+    c.gcSecond = static_cast<double>(gcSecond);
+    for (int b = 0; b < 4; ++b) c.pairMatrix[b][b] = static_cast<double>(identical[b]);
     return c;
 }
 

@@ -77,17 +77,6 @@ TEST(ReadAlignedPair, HeaderAndBlockVariants) {
     }
 }
 
-TEST(ReadAlignedPair, NoFixedSiteLimit) {
-    std::string text = "Len=3000\n\n";
-    for (int block = 0; block < 50; ++block) {
-        text += "s1 " + std::string(60, 'A') + "\n";
-        text += "s2 " + std::string(60, 'G') + "\n\n\n";
-    }
-    const AlignedPair pair = ReadAlignedPair(text);
-    EXPECT_TRUE(pair.usable);
-    EXPECT_EQ(pair.first.size(), 3000u);
-}
-
 TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
     struct Case {
         const char* text;
@@ -100,12 +89,6 @@ TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
     };
     for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << "'" << c.text << "'";
 }
-
-}  // namespace
-}  // namespace kadrel
-
-namespace kadrel {
-namespace {
 
 // Alignments written by the real t_coffee for the bundled examples.
 TEST(ReadAlignedPair, ReadsTheAlignersOwnOutput) {
