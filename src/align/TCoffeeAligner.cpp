@@ -73,11 +73,6 @@ std::string TCoffeeAligner::CheckAvailable() const {
            "directory holding t_coffee on PATH.";
 }
 
-fs::path TCoffeeAligner::WorkFolderPath() const {
-    const std::lock_guard lock(mutex_);
-    return workFolder_ ? workFolder_->Path() : fs::path{};
-}
-
 fs::path TCoffeeAligner::EnsureWorkFolder() {
     const std::lock_guard lock(mutex_);
     if (!workFolder_) {
