@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "align/AlignerInput.h"
 #include "align/AlignmentReader.h"
 #include "align/ShellX.h"
+#include "align/TextFile.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;
@@ -30,12 +30,6 @@ bool WriteFile(const fs::path& file, const std::string& text) {
     out << text;
     out.close();
     return !out.fail();
-}
-
-std::optional<std::string> ReadIfPresent(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 AlignedPair Unusable(std::string why) {
@@ -118,7 +112,8 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     } catch (const std::system_error& e) {
         startError = e.what();
     }
-    const auto text = ReadIfPresent(output);
+    std::string readError;
+    const auto text = ReadWholeFile(output, readError);
 
     // Only this pair's own files: another pair may be at work in the same folder.
     for (const char* extension : {".sh", ".fas", ".dnd", ".html", ".aln"}) {

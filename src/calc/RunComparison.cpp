@@ -11,7 +11,7 @@
 #include "align/AlignerInput.h"
 #include "calc/BestMatches.h"
 #include "calc/ReportHeader.h"
-#include "calc/TextFile.h"
+#include "align/TextFile.h"
 #include "calc/WorkerPool.h"
 #include "distances/NumberText.h"
 #include "distances/PairRow.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "calc/TextFile.h"
+#include "align/TextFile.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "calc/TextFile.h"
+#include "align/TextFile.h"
 
 #include <cerrno>
 #include <cstring>
