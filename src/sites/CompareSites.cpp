@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace kadrel {
 namespace {
@@ -14,7 +15,6 @@ struct Symbol {
     int baseCount = 0;
     bool gap = false;
     int gc = 0;            // 1 for C and G
-    int diagonal = 4;      // where an identical site is counted: its base code, or 4 for nowhere
 };
 
 constexpr unsigned Bit(int base) { return 1u << base; }
@@ -22,7 +22,7 @@ constexpr unsigned Bit(int base) { return 1u << base; }
 std::array<Symbol, 256> MakeSymbols() {
     std::array<Symbol, 256> table{};
     const auto definite = [&](char c, int base) {
-        table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false, c == 'C' || c == 'G', base};
+        table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false, c == 'C' || c == 'G'};
     };
     definite('A', BaseA);
     definite('C', BaseC);
@@ -47,6 +47,24 @@ std::array<Symbol, 256> MakeSymbols() {
 }
 
 const std::array<Symbol, 256> kSymbols = MakeSymbols();
+
+// An identical site of a definite base adds 1 to that base's field of a packed sum, and C and G
+// also to the G+C field above them: one addition for the common site. Emptied before a field
+// can overflow.
+constexpr int kField = 12;
+constexpr std::size_t kFieldMask = (1u << kField) - 1;
+
+std::array<std::uint64_t, 256> MakeIdenticalSteps() {
+    std::array<std::uint64_t, 256> steps{};
+    for (const char c : {'A', 'C', 'G', 'T'}) {
+        const Symbol& symbol = kSymbols[static_cast<unsigned char>(c)];
+        steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
+                                               (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));
+    }
+    return steps;
+}
+
+const std::array<std::uint64_t, 256> kIdenticalSteps = MakeIdenticalSteps();
 
 // A-G and C-T are the transitions; every base has exactly one transition partner.
 constexpr int TransitionPartner(int base) {
@@ -95,19 +113,21 @@ PairCounts CompareSites(const AlignedPair& pair) {
     const double last = std::min(pair.length, stored);
     const std::size_t sites = last >= 1 ? static_cast<std::size_t>(last) : 0;
 
-    // Whole-number counts of every site are kept as integers (exact, and fast on the common
-    // identical site); the weighted ones go straight into the doubles.
-    long long gcFirst = 0, gcSecond = 0;
-    long long identical[5] = {};
-    const auto site = [&](char f, char s) {
+    // Whole-number counts are kept as integers (exact, and cheap on the common identical site);
+    // the weighted ones go straight into the doubles.
+    long long gcFirst = 0, gcSecond = 0, identicalGc = 0;
+    long long identical[4] = {};
+    std::uint64_t packed = 0;
+    const auto unpack = [&] {
+        for (int b = 0; b < 4; ++b) identical[b] += static_cast<long long>((packed >> (kField * b)) & kFieldMask);
+        identicalGc += static_cast<long long>(packed >> (kField * 4));
+        packed = 0;
+    };
+    const auto differing = [&](char f, char s) {
         const Symbol& sf = kSymbols[static_cast<unsigned char>(f)];
         const Symbol& ss = kSymbols[static_cast<unsigned char>(s)];
         gcFirst += sf.gc;
         gcSecond += ss.gc;
-        if (f == s) {
-            ++identical[sf.diagonal];
-            return;
-        }
         if (sf.gap) {
             c.gaps += 1;
             --gcFirst;
@@ -125,13 +145,26 @@ PairCounts CompareSites(const AlignedPair& pair) {
             AddClassifiedSite(c, x, ss);
         }
     };
-    const std::size_t bothStored = std::min({sites, pair.first.size(), pair.second.size()});
-    for (std::size_t i = 0; i < bothStored; ++i) site(pair.first[i], pair.second[i]);
-    for (std::size_t i = bothStored; i < sites; ++i)
-        site(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
+    const auto site = [&](char f, char s) {
+        if (f == s) {
+            packed += kIdenticalSteps[static_cast<unsigned char>(f)];
+        } else {
+            differing(f, s);
+        }
+    };
 
-    c.gcFirst = static_cast<double>(gcFirst);
-    c.gcSecond = static_cast<double>(gcSecond);
+    const std::size_t bothStored = std::min({sites, pair.first.size(), pair.second.size()});
+    for (std::size_t start = 0; start < bothStored; start += kFieldMask) {
+        const std::size_t end = std::min(bothStored, start + kFieldMask);
+        for (std::size_t i = start; i < end; ++i) site(pair.first[i], pair.second[i]);
+        unpack();
+    }
+    // Past the shorter text only one side has a character, so no site there is identical.
+    for (std::size_t i = bothStored; i < sites; ++i)
+        differing(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
+
+    c.gcFirst = static_cast<double>(gcFirst + identicalGc);
+    c.gcSecond = static_cast<double>(gcSecond + identicalGc);
     for (int b = 0; b < 4; ++b) c.pairMatrix[b][b] = static_cast<double>(identical[b]);
     return c;
 }
