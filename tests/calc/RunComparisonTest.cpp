@@ -126,7 +126,9 @@ TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
 
     for (unsigned window : {1u, 3u}) {
         std::stop_source stop;
+        std::size_t callsAfterStop = 0;
         aligner.beforeAlign = [&](const std::string& name) {
+            if (stop.stop_requested()) ++callsAfterStop;
             if (name == "1_1") stop.request_stop();
         };
         MemorySink sink;
@@ -142,6 +144,10 @@ TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
         EXPECT_EQ(lines[2 + rows], "Best matches:");
         EXPECT_EQ(lines.size(), 2 + rows + 1 + (rows == 0 ? 0 : rows <= 3 ? 1 : 2));
         EXPECT_EQ(sink.finished, rows >= 3 ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+        // Pairs not yet begun never reach the aligner (with one worker, no pair is in flight then).
+        if (window == 1) {
+            EXPECT_EQ(callsAfterStop, 0u);
+        }
     }
 }
 
