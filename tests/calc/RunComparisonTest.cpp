@@ -60,6 +60,12 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         {"norecord.fas", "f1", DistanceModel::None, "Best matches:\r\n", {}},
         {"m1.fas", "empty", DistanceModel::None, "Best matches:\r\nm one\t\tNA\r\nm two\t\tNA\r\n", {0, 1}},
         {"f1", "norecord.fas", DistanceModel::None, "Best matches:\r\na\t\tNA\r\nb\t\tNA\r\nc\t\tNA\r\n", {0, 1, 2}},
+        // Between two folder sets, a file is not compared with the file of the same name.
+        {"f1", "f1", DistanceModel::None,
+         "a\tb\t10\t1\t0.1\t0\t0\t1\t0\r\na\tc\t10\t2\t0.2\t0\t1\t1\t1\r\nb\ta\t10\t1\t0.1\t0\t0\t1\t0\r\n"
+         "b\tc\t10\t2\t0.2\t0\t0\t2\t0\r\nc\ta\t10\t2\t0.2\t0\t1\t1\t1\r\nc\tb\t10\t2\t0.2\t0\t0\t2\t0\r\n"
+         "Best matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\nc\ta\t0.2\r\n",
+         {0, 1, 2}},
     };
     for (const auto& c : cases) {
         MemorySink sink;
@@ -71,6 +77,9 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         EXPECT_EQ(sink.report.substr(header[0].size() + header[1].size() + 4), c.afterHeader);
         EXPECT_EQ(sink.finished, c.finished);
         EXPECT_EQ(summary.StatusText(), "done");
+        std::vector<std::pair<std::size_t, std::size_t>> progress;  // a row at a time, skipped pairs not counted
+        for (std::size_t done = 1; done <= summary.pairsCompared; ++done) progress.emplace_back(done, summary.pairsCompared);
+        EXPECT_EQ(sink.progress, progress);
     }
 }
 

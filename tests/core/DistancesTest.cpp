@@ -55,21 +55,12 @@ TEST(NumberText, ShortestTextWithoutExponentOrTrailingZeros) {
 // (2 A-C, 1 A-T, 2 C-G, 1 G-T), as the site pass leaves them.
 const double kMatrix[4][4] = {{45, 1, 3, 0}, {1, 50, 1, 2}, {5, 1, 48, 1}, {1, 4, 0, 37}};
 
+// G+C: theta 0.4975, rounded to 0.5 before T3P.
 PairCounts WorkedExample(bool transposed = false) {
-    PairCounts c;
+    PairCounts c{.differences = 20, .transitions = 14, .transversions = 6, .purineTransitions = 8,
+                 .pyrimidineTransitions = 6, .gcFirst = 98, .gcSecond = 101, .base = {5.5, 5, 5.5, 4}};
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) c.pairMatrix[i][j] = transposed ? kMatrix[j][i] : kMatrix[i][j];
-    c.differences = 20;
-    c.transitions = 14;
-    c.transversions = 6;
-    c.purineTransitions = 8;
-    c.pyrimidineTransitions = 6;
-    c.base[BaseA] = 5.5;
-    c.base[BaseC] = 5;
-    c.base[BaseG] = 5.5;
-    c.base[BaseT] = 4;
-    c.gcFirst = 98;
-    c.gcSecond = 101;  // theta 0.4975, rounded to 0.5 before T3P
     return c;
 }
 
@@ -124,45 +115,30 @@ TEST(Models, FormulaEdges) {
     }
 }
 
+// Shares over the compared length (length less the gap sites), rounded where the row rounds; the
+// Ts/Tv ratio divides by 1 when there is no transversion and needs no compared site.
 TEST(DerivePairDistances, SharesOverComparedLength) {
-    const PairDistances worked = DerivePairDistances(WorkedExample(), 200);
-    EXPECT_EQ(*worked.pDistance, 0.1);
-    EXPECT_EQ(*worked.transitionShare, 0.07);
-    EXPECT_EQ(*worked.transversionShare, 0.03);
-    EXPECT_EQ(*worked.purineTransitionShare, 0.04);
-    EXPECT_EQ(*worked.pyrimidineTransitionShare, 0.03);
-    EXPECT_EQ(*worked.gcContent, 0.5);
-
-    PairCounts gapRich;
-    gapRich.differences = 20;
-    gapRich.gaps = 100;
-    gapRich.gcFirst = 98;
-    gapRich.gcSecond = 98;
-    const PairDistances shares = DerivePairDistances(gapRich, 300);
-    EXPECT_EQ(*shares.pDistance, 0.1);
-    EXPECT_EQ(*shares.gcContent, 0.49);
-
-    // Transitions over transversions, or over 1 when there is no transversion.
     const struct {
-        double transitions, transversions;
-        const char* ratio;
-    } ratios[] = {{20, 0, "20"}, {7, 2, "3.5"}, {1, 3, "0.333"}};
-    for (const auto& r : ratios) {
         PairCounts counts;
-        counts.transitions = r.transitions;
-        counts.transversions = r.transversions;
-        EXPECT_EQ(ValueText(DerivePairDistances(counts, 100).tsTvRatio), r.ratio) << r.transitions;
+        double length;
+        const char* values;  // p, P, Q, P1, P2, Ts/Tv, theta
+    } cases[] = {
+        {WorkedExample(), 200, "0.1 0.07 0.03 0.04 0.03 2.333 0.5"},
+        {{.differences = 20, .gaps = 100, .gcFirst = 98, .gcSecond = 98}, 300, "0.1 0 0 0 0 0 0.49"},
+        {{.transitions = 20}, 100, "0 0.2 0 0 0 20 0"},
+        {{.transitions = 7, .transversions = 2}, 100, "0 0.07 0.02 0 0 3.5 0"},
+        {{.transitions = 1, .transversions = 3}, 100, "0 0.01 0.03 0 0 0.333 0"},
+        {{.gaps = 5, .transitions = 1}, 5, "NA NA NA NA NA 1 NA"},
+    };
+    for (const auto& c : cases) {
+        const PairDistances d = DerivePairDistances(c.counts, c.length);
+        std::string values;
+        for (const Value* v : {&d.pDistance, &d.transitionShare, &d.transversionShare, &d.purineTransitionShare,
+                               &d.pyrimidineTransitionShare, &d.tsTvRatio, &d.gcContent})
+            values += ValueText(*v) + " ";
+        values.pop_back();
+        EXPECT_EQ(values, c.values);
     }
-
-    PairCounts allGaps;
-    allGaps.gaps = 5;
-    allGaps.transitions = 1;
-    const PairDistances none = DerivePairDistances(allGaps, 5);
-    EXPECT_EQ(none.comparedLength, 0);
-    for (const Value* v : {&none.pDistance, &none.transitionShare, &none.transversionShare, &none.gcContent,
-                           &none.purineTransitionShare, &none.pyrimidineTransitionShare})
-        EXPECT_FALSE(v->has_value());
-    EXPECT_EQ(*none.tsTvRatio, 1);  // does not depend on the compared length
 }
 
 }  // namespace
