@@ -47,17 +47,18 @@ TEST(SequenceSet, MultipleSequenceFilesAreCutAtEveryMarker) {
 
 TEST(SequenceSet, FolderSetsListRegularVisibleFilesInNameOrder) {
     TestFolder folder;
-    for (const char* name :
-         {"b.fas", "A.fas", "a.fas", "seq1.fasta", "seq1.fas", "abc", "abcd", "Zed.txt", ".hidden.fas"})
+    for (const char* name : {"b.fas", "aB", "A.fas", "ab", "a.fas", "AB", "seq1.fasta", "seq1.fas", "Ab", "abc",
+                             "abcd", "Zed.txt", ".hidden.fas"})
         folder.Write(name, std::string(">") + name + "\nACGT\n");
     std::filesystem::create_directory(folder / "sub.fas");
 
     const SequenceSet set = ReadSequenceSet(1, folder.Path());
-    const std::vector<std::string> listed = {"A.fas",    "a.fas",      "abc",    "abcd",
-                                             "b.fas",    "seq1.fas",   "seq1.fasta", "Zed.txt"};
+    // Names equal but for case go by byte order.
+    const std::vector<std::string> listed = {"A.fas", "a.fas", "AB",       "Ab",         "aB",     "ab",
+                                             "abc",   "abcd",  "b.fas",    "seq1.fas",   "seq1.fasta", "Zed.txt"};
     EXPECT_EQ(set.fileNames, listed);
     ASSERT_EQ(set.count, listed.size());
-    const std::vector<std::string> names = {"A", "a", "abc", "abcd", "b", "seq1", "seq1.f", "Zed"};
+    const std::vector<std::string> names = {"A", "a", "AB", "Ab", "aB", "ab", "abc", "abcd", "b", "seq1", "seq1.f", "Zed"};
     for (std::size_t r = 0; r < set.count; ++r) {
         const SequenceRecord record = LoadRecord(set, r);
         EXPECT_EQ(record.name, names[r]);
