@@ -132,7 +132,11 @@ public:
     }
 
 private:
-    bool Stopping() { return producerStopped_ = producerStopped_ || halt_.stop_requested(); }
+    // Once a stop is requested no more pairs are handed out.
+    bool Stopping() {
+        if (halt_.stop_requested()) producerStopped_ = true;
+        return producerStopped_;
+    }
 
     std::size_t NextCompared(std::size_t i, std::size_t k) const {
         while (k < records2_.size() && Skipped(set1_, i, set2_, k)) ++k;
@@ -236,9 +240,9 @@ private:
         if (cut_) return;
         if (batch->aligned != 0) {
             // Sized from the aligner's pace, growing by at most a doubling at a time.
-            const auto perPair = std::max<Clock::duration>(batch->busy / static_cast<Clock::rep>(batch->aligned), Clock::duration(1));
-            batchSize_ = std::clamp<std::size_t>(static_cast<std::size_t>(kBatchTime / perPair), 1,
-                                                 std::min(kMaxBatch, 2 * batchSize_));
+            const Clock::duration perPair = batch->busy / static_cast<Clock::rep>(batch->aligned);
+            const auto fit = static_cast<std::size_t>(kBatchTime / std::max(perPair, Clock::duration(1)));
+            batchSize_ = std::clamp<std::size_t>(fit, 1, std::min(kMaxBatch, 2 * batchSize_));
         }
         const LoadedRecord& record1 = *batch->record1;
         if (openedRecords_ == batch->first) {
