@@ -77,11 +77,9 @@ std::size_t PairsToCompare(const SequenceSet& set1, const SequenceSet& set2) {
     return pairs;
 }
 
-// One pair as a worker leaves it: its row as printed and what the run counts of it.
+// One pair as a worker leaves it; the caller's thread writes it.
 struct PairResult {
-    std::string row;
-    Value ranking;
-    bool hasNA = false;
+    PairRow row;
     std::string failure;       // why the aligner gave nothing usable; empty otherwise
     bool interrupted = false;  // a stop came before the pair was done: it is not reported
 };
@@ -102,7 +100,8 @@ struct Batch {
 
 // The caller's thread loads the records, cuts the pairs into batches in loop order and hands
 // them to the workers, at most a few per worker ahead; it then takes the batches back in the same
-// order and makes every sink call, so the report is the same whatever the number of workers.
+// order, writes the rows and makes every sink call, so the report is the same whatever the
+// number of workers.
 class Run {
 public:
     Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
@@ -205,25 +204,20 @@ private:
             result.interrupted = true;
             return result;
         }
-        PairRow row;
         if (first.problem || second.problem) {
-            row = ComputePairRow(AlignedPair{}, options_.model);
+            result.row = ComputePairRow(AlignedPair{}, options_.model);
         } else {
             ++batch.aligned;
             try {
                 const auto pair = aligner_.Align(first.record.text, second.record.text, PairName(batch.first, k), stop);
-                row = ComputePairRow(pair, options_.model);
+                result.row = ComputePairRow(pair, options_.model);
                 if (!pair.usable) result.failure = pair.failure;
             } catch (const std::exception& e) {
-                row = ComputePairRow(AlignedPair{}, options_.model);
+                result.row = ComputePairRow(AlignedPair{}, options_.model);
                 result.failure = e.what();
             }
         }
         result.interrupted = stop.stop_requested();
-        result.row = PairRowText(first.record.name, second.record.name, row, options_.model,
-                                 options_.decimalSeparator);
-        result.ranking = row.RankingDistance(options_.model);
-        result.hasNA = row.HasNA(options_.model);
         return result;
     }
 
@@ -271,14 +265,14 @@ private:
     }
 
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
+        const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
-        sink_.Append(result.row);
-        best_.Offer(name2, result.ranking);
+        sink_.Append(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
-        if (result.hasNA) ++summary_.pairsFailed;
+        if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
         if (!result.failure.empty())
-            sink_.Warning("pair " + PairName(i, k) + " (" + record1.record.name + ", " + name2 + "): " +
-                          result.failure);
+            sink_.Warning("pair " + PairName(i, k) + " (" + name1 + ", " + name2 + "): " + result.failure);
         sink_.Progress(summary_.pairsCompared, total_);
     }
 
