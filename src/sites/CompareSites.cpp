@@ -145,21 +145,21 @@ PairCounts CompareSites(const AlignedPair& pair) {
             AddClassifiedSite(c, x, ss);
         }
     };
-    const auto site = [&](char f, char s) {
-        if (f == s) {
-            packed += kIdenticalSteps[static_cast<unsigned char>(f)];
-        } else {
-            differing(f, s);
-        }
-    };
 
     const std::size_t bothStored = std::min({sites, pair.first.size(), pair.second.size()});
     for (std::size_t start = 0; start < bothStored; start += kFieldMask) {
         const std::size_t end = std::min(bothStored, start + kFieldMask);
-        for (std::size_t i = start; i < end; ++i) site(pair.first[i], pair.second[i]);
+        for (std::size_t i = start; i < end; ++i) {
+            const char f = pair.first[i], s = pair.second[i];
+            if (f == s) {
+                packed += kIdenticalSteps[static_cast<unsigned char>(f)];
+            } else {
+                differing(f, s);
+            }
+        }
         unpack();
     }
-    // Past the shorter text only one side has a character, so no site there is identical.
+    // Past the shorter text, the longer one's characters stand against empty entries.
     for (std::size_t i = bothStored; i < sites; ++i)
         differing(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
 
