@@ -239,10 +239,6 @@ private:
             batchSize_ = std::clamp<std::size_t>(fit, 1, std::min(kMaxBatch, 2 * batchSize_));
         }
         const LoadedRecord& record1 = *batch->record1;
-        if (openedRecords_ == batch->first) {
-            if (record1.problem) sink_.Warning(*record1.problem);
-            ++openedRecords_;
-        }
         for (std::size_t j = 0; j < batch->results.size(); ++j) {
             const PairResult& result = batch->results[j];
             if (result.interrupted) {
@@ -258,8 +254,11 @@ private:
         }
     }
 
+    // A set-1 record enters the report (its warning, its best-matches line) with its first row, or
+    // at its end when it has none.
     void BeginRecordOnce(std::size_t i, const LoadedRecord& record1) {
         if (begunRecords_ > i) return;
+        if (record1.problem) sink_.Warning(*record1.problem);
         best_.BeginRecord(record1.record.name);
         begunRecords_ = i + 1;
     }
@@ -290,7 +289,6 @@ private:
     std::mutex mutex_;
     std::condition_variable finished_;
     std::size_t batchSize_ = 1;
-    std::size_t openedRecords_ = 0;
     std::size_t begunRecords_ = 0;
     bool cut_ = false;
     bool producerStopped_ = false;
