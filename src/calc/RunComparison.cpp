@@ -52,7 +52,6 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
     try {
         loaded.record = LoadRecord(set, index);
     } catch (const SetError& e) {
-        loaded.record.index = index;
         loaded.record.fileName = set.fileNames.at(index);
         loaded.record.name = FolderRecordName(loaded.record.fileName);
         loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
@@ -217,7 +216,7 @@ private:
                 result.failure = e.what();
             }
         }
-        result.interrupted = stop.stop_requested();
+        if (stop.stop_requested()) result.interrupted = true;
         return result;
     }
 
