@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -107,7 +109,9 @@ TEST_F(RunComparisonTest, TheBackupIsTheReportSoFarAfterEverySetOneRecord) {
 }
 
 TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {
-    for (int r = 0; r < 6; ++r) sets.Write("many1.fas", ReadText(sets / "m2.fas") + ReadText(sets / "m1.fas"));
+    std::string many;
+    for (int r = 0; r < 6; ++r) many += ReadText(sets / "m2.fas") + ReadText(sets / "m1.fas");
+    sets.Write("many1.fas", many);
     sets.Write("many2/x.fas", ">x\nACGTTCGTAC\n");
     sets.Write("many2/y.fas", ">y\nACFAILGTAC\n");
     sets.Write("many2/z.fas", ">z\nAGGTACGTAC\n");
@@ -126,6 +130,27 @@ TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {
     EXPECT_EQ(concurrent.progress, sequential.progress);
     EXPECT_EQ(concurrent.warnings, sequential.warnings);
     EXPECT_EQ(four.StatusText(), one.StatusText());
+}
+
+// -j N: N pairs are in the aligner at the same time (each waits, for a while, for the others).
+TEST_F(RunComparisonTest, AsManyPairsAtOnceAsAsked) {
+    for (unsigned window : {1u, 3u}) {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        unsigned inside = 0, most = 0;
+        bool gaveUp = false;
+        aligner.beforeAlign = [&](const std::string&) {
+            std::unique_lock lock(mutex);
+            most = std::max(most, ++inside);
+            arrived.notify_all();
+            const auto enough = [&] { return gaveUp || most >= window; };
+            if (!arrived.wait_for(lock, std::chrono::seconds(2), enough)) gaveUp = true;
+            --inside;
+        };
+        MemorySink sink;
+        Run("m2.fas", "f1", sink, window);
+        EXPECT_EQ(most, window);
+    }
 }
 
 TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
