@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "align/AlignerInput.h"
 #include "align/AlignmentReader.h"
 #include "align/ShellX.h"
+#include "align/TextFile.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;
@@ -30,12 +30,6 @@ bool WriteFile(const fs::path& file, const std::string& text) {
     out << text;
     out.close();
     return !out.fail();
-}
-
-std::optional<std::string> ReadIfPresent(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 AlignedPair Unusable(std::string why) {
@@ -71,11 +65,6 @@ std::string TCoffeeAligner::CheckAvailable() const {
     return "t_coffee was not found on the search path (PATH). Kadrel aligns every pair with it: "
            "install it with \"sudo apt-get install t-coffee\" (Debian, Ubuntu), or put the "
            "directory holding t_coffee on PATH.";
-}
-
-fs::path TCoffeeAligner::WorkFolderPath() const {
-    const std::lock_guard lock(mutex_);
-    return workFolder_ ? workFolder_->Path() : fs::path{};
 }
 
 fs::path TCoffeeAligner::EnsureWorkFolder() {
@@ -123,7 +112,8 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     } catch (const std::system_error& e) {
         startError = e.what();
     }
-    const auto text = ReadIfPresent(output);
+    std::string readError;
+    const auto text = ReadWholeFile(output, readError);
 
     // Only this pair's own files: another pair may be at work in the same folder.
     for (const char* extension : {".sh", ".fas", ".dnd", ".html", ".aln"}) {

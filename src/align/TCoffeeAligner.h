@@ -29,14 +29,11 @@ public:
     // Empty when t_coffee is on the search path; otherwise how to install it.
     std::string CheckAvailable() const override;
 
-    // The work folder, empty until the first pair was aligned.
-    std::filesystem::path WorkFolderPath() const;
-
 private:
     std::filesystem::path EnsureWorkFolder();
 
     std::filesystem::path tempRoot_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::unique_ptr<kadrel::WorkFolder> workFolder_;
 };
 

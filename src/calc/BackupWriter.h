@@ -19,7 +19,6 @@ public:
     // return true, so the caller warns once.
     bool Commit();
     const std::string& Error() const { return error_; }
-    const std::filesystem::path& File() const { return file_; }
 
 private:
     std::filesystem::path file_;

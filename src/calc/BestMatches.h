@@ -14,20 +14,18 @@ class BestMatches {
 public:
     // Starts the entry of the next set-1 record.
     void BeginRecord(std::string name);
-    // A compared pair of the current record: its set-2 name, its ranking value as printed
-    // (no value for NA, which is never a candidate) and that value's text.
-    void Offer(std::string_view secondName, const std::optional<double>& value, std::string_view valueText);
+    // A compared pair of the current record: its set-2 name and its ranking value as printed
+    // (no value for NA, which is never a candidate).
+    void Offer(std::string_view secondName, const std::optional<double>& value);
     // "Best matches:" and one line per record: name, tab, best name, tab, value; a record
     // without a candidate gets an empty name and "NA". CR LF line ends.
-    std::string Text() const;
+    std::string Text(std::string_view decimalSeparator) const;
 
 private:
     struct Entry {
         std::string name;
-        double best = 10;
-        std::string bestName;
-        std::string bestText;
-        bool found = false;
+        double best;
+        std::string bestName;  // meaningful once best is below 10
     };
     std::vector<Entry> entries_;
 };

@@ -1,19 +1,21 @@
 #include "calc/RunComparison.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <deque>
-#include <future>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "align/AlignerInput.h"
+#include "align/TextFile.h"
 #include "calc/BestMatches.h"
 #include "calc/ReportHeader.h"
-#include "calc/TextFile.h"
 #include "calc/WorkerPool.h"
-#include "distances/NumberText.h"
 #include "distances/PairRow.h"
 
 namespace kadrel {
@@ -26,6 +28,13 @@ std::string RunSummary::StatusText() const {
 }
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A batch is sized to keep a worker busy for about this long: handing it over then costs next to
+// nothing, and the workers still finish close together. A slow aligner gets one pair a batch.
+constexpr auto kBatchTime = std::chrono::milliseconds(1);
+constexpr std::size_t kMaxBatch = 1024;
 
 // A record as the run uses it; `problem` set means its pairs fail without being aligned.
 struct LoadedRecord {
@@ -43,7 +52,6 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
     try {
         loaded.record = LoadRecord(set, index);
     } catch (const SetError& e) {
-        loaded.record.index = index;
         loaded.record.fileName = set.fileNames.at(index);
         loaded.record.name = FolderRecordName(loaded.record.fileName);
         loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
@@ -54,63 +62,57 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
     return loaded;
 }
 
+// Between two folder sets, a file is not compared with the file of the same name.
+bool Skipped(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, std::size_t k) {
+    return set1.source == SetSource::Folder && set2.source == SetSource::Folder &&
+           set1.fileNames[i] == set2.fileNames[k];
+}
+
+std::size_t PairsToCompare(const SequenceSet& set1, const SequenceSet& set2) {
+    std::size_t pairs = 0;
+    for (std::size_t i = 0; i < set1.count; ++i) {
+        for (std::size_t k = 0; k < set2.count; ++k) pairs += Skipped(set1, i, set2, k) ? 0 : 1;
+    }
+    return pairs;
+}
+
+// One pair as a worker leaves it; the caller's thread writes it.
 struct PairResult {
     PairRow row;
     std::string failure;       // why the aligner gave nothing usable; empty otherwise
     bool interrupted = false;  // a stop came before the pair was done: it is not reported
 };
 
-PairResult ComparePair(const LoadedRecord& first, const LoadedRecord& second, const std::string& pairName,
-                       DistanceModel model, bool textbook, Aligner& aligner, std::stop_token stop) {
-    PairResult result;
-    if (first.problem || second.problem) {
-        result.row = ComputePairRow(AlignedPair{}, model);
-    } else {
-        try {
-            const auto pair = aligner.Align(first.record.text, second.record.text, pairName, stop);
-            result.row = ComputePairRow(pair, model, textbook);
-            if (!pair.usable) result.failure = pair.failure;
-        } catch (const std::exception& e) {
-            result.row = ComputePairRow(AlignedPair{}, model);
-            result.failure = e.what();
-        }
-    }
-    result.interrupted = stop.stop_requested();
-    return result;
-}
-
-// One entry of the run's queue, consumed strictly in loop order.
-struct Step {
-    enum Kind { Pair, RecordEnd } kind;
+// Consecutive pairs of one set-1 record (no skipped pair among them), done by one worker in a
+// row. A record without any pair to compare still gets a batch, an empty one, for its end.
+struct Batch {
     std::size_t first = 0;
-    std::size_t second = 0;
-    std::shared_ptr<const LoadedRecord> firstRecord;
-    std::future<PairResult> result;
+    std::size_t secondBegin = 0, secondEnd = 0;
+    bool endsRecord = false;
+    std::shared_ptr<const LoadedRecord> record1;
+    std::vector<PairResult> results;
+    std::size_t aligned = 0;  // pairs the aligner was called for
+    Clock::duration busy{};
+    std::exception_ptr error;
+    bool finished = false;  // guarded by the run's mutex
 };
 
-bool SkippedPair(const SequenceSet& set1, const SequenceSet& set2, const LoadedRecord& a,
-                 const LoadedRecord& b) {
-    return set1.source == SetSource::Folder && set2.source == SetSource::Folder &&
-           a.record.fileName == b.record.fileName;
-}
-
-std::size_t PairsToCompare(const SequenceSet& set1, const SequenceSet& set2) {
-    std::size_t skipped = 0;
-    if (set1.source == SetSource::Folder && set2.source == SetSource::Folder) {
-        const std::unordered_set<std::string> names2(set2.fileNames.begin(), set2.fileNames.end());
-        for (const auto& name : set1.fileNames) skipped += names2.count(name);
-    }
-    return set1.count * set2.count - skipped;
-}
-
+// The caller's thread loads the records, cuts the pairs into batches in loop order and hands
+// them to the workers, at most a few per worker ahead; it then takes the batches back in the same
+// order, writes the rows and makes every sink call, so the report is the same whatever the
+// number of workers.
 class Run {
 public:
     Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
         ReportSink& sink, std::stop_token stop)
-        : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink), stop_(stop),
-          window_(std::max(1u, options.concurrentPairs)), total_(PairsToCompare(set1, set2)) {
-        if (window_ > 1) workers_ = std::make_unique<WorkerPool>(static_cast<unsigned>(window_));
-    }
+        : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
+          inFlight_(2 * std::max(1u, options.concurrentPairs) + 1), total_(PairsToCompare(set1, set2)),
+          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
+
+    // Whatever is still queued when the run ends early (an exception) is not started.
+    ~Run() { halt_.request_stop(); }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
 
     RunSummary Go() {
         sink_.Append(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
@@ -122,93 +124,153 @@ public:
         }
         Produce();
         while (!queue_.empty()) ConsumeFront();
-        sink_.Append(best_.Text());
+        sink_.Append(best_.Text(options_.decimalSeparator));
         summary_.stopped = cut_ || producerStopped_;
         return summary_;
     }
 
 private:
+    // Once a stop is requested no more pairs are handed out.
+    bool Stopping() {
+        if (halt_.stop_requested()) producerStopped_ = true;
+        return producerStopped_;
+    }
+
+    std::size_t NextCompared(std::size_t i, std::size_t k) const {
+        while (k < records2_.size() && Skipped(set1_, i, set2_, k)) ++k;
+        return k;
+    }
+
     void Produce() {
-        for (std::size_t i = 0; i < set1_.count; ++i) {
-            if ((producerStopped_ = stop_.stop_requested())) return;
-            auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
-            if (record1->problem) sink_.Warning(*record1->problem);
-            for (std::size_t k = 0; k < records2_.size(); ++k) {
-                if ((producerStopped_ = stop_.stop_requested())) return;
-                if (SkippedPair(set1_, set2_, *record1, records2_[k])) continue;
-                while (inFlight_ >= window_) ConsumeFront();
-                Push(Step{Step::Pair, i, k, record1, Start(record1, records2_[k], PairName(i, k))});
-                ++inFlight_;
+        const std::size_t count2 = records2_.size();
+        for (std::size_t i = 0; i < set1_.count && !Stopping(); ++i) {
+            const auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
+            std::size_t k = NextCompared(i, 0);
+            if (k == count2) Hand(i, k, k, true, record1);
+            while (k < count2) {
+                if (Stopping()) return;
+                std::size_t end = k + 1;
+                while (end < count2 && end - k < batchSize_ && !Skipped(set1_, i, set2_, end)) ++end;
+                const std::size_t next = NextCompared(i, end);
+                Hand(i, k, end, next == count2, record1);
+                k = next;
             }
-            Push(Step{Step::RecordEnd, i, 0, record1, {}});
         }
     }
 
-    // One pair at a time runs in this thread when its row is due; more go to the workers.
-    std::future<PairResult> Start(std::shared_ptr<const LoadedRecord> first, const LoadedRecord& second,
-                                  std::string pairName) {
-        auto task = std::make_shared<std::packaged_task<PairResult()>>(
-            [first = std::move(first), &second, pairName = std::move(pairName), this] {
-                return ComparePair(*first, second, pairName, options_.model, options_.textbook, aligner_, stop_);
-            });
-        auto result = task->get_future();
-        if (workers_) {
-            workers_->Submit([task] { (*task)(); });
+    void Hand(std::size_t i, std::size_t begin, std::size_t end, bool endsRecord,
+              const std::shared_ptr<const LoadedRecord>& record1) {
+        while (queue_.size() >= inFlight_) ConsumeFront();
+        queue_.push_back(std::make_unique<Batch>());
+        Batch* handed = queue_.back().get();
+        handed->first = i;
+        handed->secondBegin = begin;
+        handed->secondEnd = end;
+        handed->endsRecord = endsRecord;
+        handed->record1 = record1;
+        if (begin == end) {
+            handed->finished = true;
         } else {
-            deferred_ = task;
+            workers_.Submit([this, handed] { Work(*handed); });
         }
-        return result;
     }
 
-    void Push(Step step) {
-        queue_.push_back(std::move(step));
-        // A record's end needs no waiting: hand it on at once when no pair is ahead of it.
-        while (!queue_.empty() && queue_.front().kind != Step::Pair) ConsumeFront();
+    // On a worker thread.
+    void Work(Batch& batch) {
+        const auto start = Clock::now();
+        try {
+            batch.results.reserve(batch.secondEnd - batch.secondBegin);
+            for (std::size_t k = batch.secondBegin; k < batch.secondEnd; ++k)
+                batch.results.push_back(ComparePair(batch, k));
+        } catch (...) {
+            batch.error = std::current_exception();
+        }
+        batch.busy = Clock::now() - start;
+        {
+            const std::lock_guard lock(mutex_);
+            batch.finished = true;
+        }
+        finished_.notify_one();
+    }
+
+    PairResult ComparePair(Batch& batch, std::size_t k) {
+        const LoadedRecord& first = *batch.record1;
+        const LoadedRecord& second = records2_[k];
+        const std::stop_token stop = halt_.get_token();
+        PairResult result;
+        // A pair that has not begun when the stop comes never reaches the aligner.
+        if (stop.stop_requested()) {
+            result.interrupted = true;
+            return result;
+        }
+        if (first.problem || second.problem) {
+            result.row = ComputePairRow(AlignedPair{}, options_.model);
+        } else {
+            ++batch.aligned;
+            try {
+                const auto pair = aligner_.Align(first.record.text, second.record.text, PairName(batch.first, k), stop);
+                result.row = ComputePairRow(pair, options_.model, options_.textbook);
+                if (!pair.usable) result.failure = pair.failure;
+            } catch (const std::exception& e) {
+                result.row = ComputePairRow(AlignedPair{}, options_.model);
+                result.failure = e.what();
+            }
+        }
+        if (stop.stop_requested()) result.interrupted = true;
+        return result;
     }
 
     // After a stop the report keeps the pairs done before it, in loop order, up to the first one
     // the stop caught; whatever follows is dropped.
     void ConsumeFront() {
-        Step step = std::move(queue_.front());
+        const std::unique_ptr<Batch> batch = std::move(queue_.front());
         queue_.pop_front();
-        if (step.kind == Step::Pair) --inFlight_;
+        {
+            std::unique_lock lock(mutex_);
+            finished_.wait(lock, [&] { return batch->finished; });
+        }
+        if (batch->error) std::rethrow_exception(batch->error);
         if (cut_) return;
-        if (step.kind == Step::RecordEnd) {
-            BeginRecordOnce(step);
-            sink_.RecordFinished(step.first);
-            return;
+        if (batch->aligned != 0) {
+            // Sized from the aligner's pace, growing by at most a doubling at a time.
+            const Clock::duration perPair = batch->busy / static_cast<Clock::rep>(batch->aligned);
+            const auto fit = static_cast<std::size_t>(kBatchTime / std::max(perPair, Clock::duration(1)));
+            batchSize_ = std::clamp<std::size_t>(fit, 1, std::min(kMaxBatch, 2 * batchSize_));
         }
-        if (deferred_) {
-            (*deferred_)();
-            deferred_.reset();
+        const LoadedRecord& record1 = *batch->record1;
+        for (std::size_t j = 0; j < batch->results.size(); ++j) {
+            const PairResult& result = batch->results[j];
+            if (result.interrupted) {
+                cut_ = true;
+                return;
+            }
+            BeginRecordOnce(batch->first, record1);
+            Emit(batch->first, batch->secondBegin + j, record1, result);
         }
-        const auto result = step.result.get();
-        if (result.interrupted) {
-            cut_ = true;
-            return;
+        if (batch->endsRecord) {
+            BeginRecordOnce(batch->first, record1);
+            sink_.RecordFinished(batch->first);
         }
-        BeginRecordOnce(step);
-        Emit(step, result);
     }
 
-    void BeginRecordOnce(const Step& step) {
-        if (begunRecords_ > step.first) return;
-        best_.BeginRecord(step.firstRecord->record.name);
-        begunRecords_ = step.first + 1;
+    // A set-1 record enters the report (its warning, its best-matches line) with its first row, or
+    // at its end when it has none.
+    void BeginRecordOnce(std::size_t i, const LoadedRecord& record1) {
+        if (begunRecords_ > i) return;
+        if (record1.problem) sink_.Warning(*record1.problem);
+        best_.BeginRecord(record1.record.name);
+        begunRecords_ = i + 1;
     }
 
-    void Emit(const Step& step, const PairResult& result) {
-        const auto& name1 = step.firstRecord->record.name;
-        const auto& name2 = records2_[step.second].record.name;
-        const auto& sep = options_.decimalSeparator;
-        sink_.Append(PairRowText(name1, name2, result.row, options_.model, sep));
-        const auto ranking = result.row.RankingDistance(options_.model);
-        best_.Offer(name2, ranking, ValueText(ranking, sep));
+    void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
+        const auto& name1 = record1.record.name;
+        const auto& name2 = records2_[k].record.name;
+        sink_.Append(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
         if (!result.failure.empty())
-            sink_.Warning("pair " + PairName(step.first, step.second) + " (" + name1 + ", " + name2 +
-                          "): " + result.failure);
+            sink_.Warning("pair " + PairName(i, k) + " (" + name1 + ", " + name2 + "): " + result.failure);
         sink_.Progress(summary_.pairsCompared, total_);
     }
 
@@ -217,20 +279,22 @@ private:
     const RunOptions& options_;
     Aligner& aligner_;
     ReportSink& sink_;
-    std::stop_token stop_;
-    const std::size_t window_;
+    const std::size_t inFlight_;  // batches handed out and not yet reported
     const std::size_t total_;
-    // In this order: pairs in flight refer to records2_, and the workers end before it goes.
+    std::stop_source halt_;  // what the aligner sees: the caller's stop, or the end of the run
+    const std::stop_callback<std::function<void()>> forward_;
     std::vector<LoadedRecord> records2_;
-    std::unique_ptr<WorkerPool> workers_;
-    std::shared_ptr<std::packaged_task<PairResult()>> deferred_;
-    std::deque<Step> queue_;
-    std::size_t inFlight_ = 0;
+    std::deque<std::unique_ptr<Batch>> queue_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    std::size_t batchSize_ = 1;
     std::size_t begunRecords_ = 0;
     bool cut_ = false;
     bool producerStopped_ = false;
     BestMatches best_;
     RunSummary summary_;
+    // Last, so that it ends first: its threads finish with the batches and records above.
+    WorkerPool workers_;
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ struct RunOptions {
     DistanceModel model = DistanceModel::None;
     std::string decimalSeparator = ".";
     std::string bannerDate;          // the locale's short date and time, made by the front end
-    unsigned concurrentPairs = 1;    // pairs aligned at once; rows still come out in loop order
+    unsigned concurrentPairs = 1;    // pairs aligned at once (worker threads); rows still come out in loop order
     bool textbook = false;           // the model column by the published forms
 };
 
@@ -37,7 +37,8 @@ public:
 // set-1 record, the "Best matches:" block. Failures are counted, never fatal; problems that do
 // not stop the run go to sink.Warning (a folder file that cannot be read or holds more than one
 // record fails its pairs). Every sink call is made on the calling thread. A stop request kills
-// the pairs in flight: the rows done stay and the "Best matches:" block covers them. Throws
+// the pairs in flight and keeps the others from reaching the aligner: the rows done before the
+// first pair it caught stay, and the "Best matches:" block covers them. Throws
 // AlignerUnavailable, before writing anything, when aligner.CheckAvailable() says so.
 RunSummary RunComparison(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options,
                          Aligner& aligner, ReportSink& sink, std::stop_token stop);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "calc/TextFile.h"
+#include "align/TextFile.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;
@@ -91,7 +91,6 @@ std::string FolderRecordName(const std::string& fileName) {
 
 SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
     SequenceRecord record;
-    record.index = index;
     if (set.source == SetSource::MultipleSequenceFile) {
         record.text = ">" + set.pieces.at(index + 1);
         const auto lineEnd = record.text.find_first_of("\r\n");

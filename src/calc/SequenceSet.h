@@ -21,7 +21,6 @@ struct SequenceSet {
 };
 
 struct SequenceRecord {
-    std::size_t index = 0;
     std::string text;      // what the aligner gets
     std::string name;      // what the report shows
     std::string fileName;  // Folder only

@@ -1,14 +1,10 @@
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "align/AlignmentReader.h"
+#include "align/TextFile.h"
 #include "cli/Commands.h"
 #include "cli/ModelOption.h"
 #include "distances/NumberText.h"
@@ -23,41 +19,21 @@ struct DistanceOptions {
     std::vector<std::string> files;
 };
 
-bool ReadFile(const std::string& path, std::string& text, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "it is a folder, not an alignment file";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        error = "reading failed";
-        return false;
-    }
-    text = buffer.str();
-    return true;
-}
-
 int RunDistance(const DistanceOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     const std::string sep = LocaleDecimalSeparator();
     std::cout << ColumnTitleLine(model, options.textbook);
     bool unreadable = false, hasNA = false;
     for (const std::string& path : options.files) {
-        std::string text, error;
-        if (!ReadFile(path, text, error)) {
+        std::string error;
+        const auto text = ReadWholeFile(path, error);
+        if (!text) {
             std::cout.flush();
             std::cerr << "kadrel: cannot read " << path << ": " << error << "\n";
             unreadable = true;
             continue;
         }
-        const AlignedPair pair = ReadAlignedPair(text);
+        const AlignedPair pair = ReadAlignedPair(*text);
         if (!pair.usable) std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
         const PairRow row = ComputePairRow(pair, model, options.textbook);
         hasNA = hasNA || row.HasNA(model);

@@ -12,6 +12,5 @@ std::string_view ColumnTitle(DistanceModel model);
 
 // The command-line word: none, jc, k2p, tn84, t3p, tn93, logdet (any case).
 std::optional<DistanceModel> ParseModelName(std::string_view word);
-std::string_view ModelName(DistanceModel model);
 
 }  // namespace kadrel

@@ -28,22 +28,16 @@ double ColumnOneMinor(const double F[4][4], int skip) {
 // The matrix is oriented [base of second][base of first], and the expansion takes the absolute
 // value of each column-one minor: both are part of how this distance is defined, so swapping
 // the two sequences can change it.
-LogDetSteps LogDetTerms(const PairCounts& counts, double comparedLength) {
+Value LogDetDistance(const PairCounts& counts, double comparedLength) {
     double F[4][4];
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) F[i][j] = Div(counts.pairMatrix[i][j], comparedLength);
     }
-    LogDetSteps s;
-    for (int r = 0; r < 4; ++r) s.minors[r] = ColumnOneMinor(F, r);
-    const double* M = s.minors;
-    s.D = ((F[0][0] * std::fabs(M[0]) - F[1][0] * std::fabs(M[1])) + F[2][0] * std::fabs(M[2])) -
-          F[3][0] * std::fabs(M[3]);
-    s.d = -Ln(s.D);
-    return s;
-}
-
-Value LogDetDistance(const PairCounts& counts, double comparedLength) {
-    return Finished(LogDetTerms(counts, comparedLength).d);
+    double M[4];
+    for (int r = 0; r < 4; ++r) M[r] = ColumnOneMinor(F, r);
+    const double D = ((F[0][0] * std::fabs(M[0]) - F[1][0] * std::fabs(M[1])) + F[2][0] * std::fabs(M[2])) -
+                     F[3][0] * std::fabs(M[3]);
+    return Finished(-Ln(D));
 }
 
 }  // namespace kadrel

@@ -23,47 +23,34 @@ Value Kimura2PDistance(double P, double Q) {
     return Finished((0.25 * L2 + L1) * 0.5);
 }
 
-TajimaNeiSteps TajimaNeiTerms(double p, const PairCounts& c) {
-    const double A = c.baseA, C = c.baseC, G = c.baseG, T = c.baseT;
-    TajimaNeiSteps s;
-    s.h = Div(c.pairAG * c.pairAG, 2 * A * G) + Div(c.pairAT * c.pairAT, 2 * A * T) +
-          Div(c.pairAC * c.pairAC, 2 * A * C) + Div(c.pairGT * c.pairGT, 2 * G * T) +
-          Div(c.pairCG * c.pairCG, 2 * G * C) + Div(c.pairCT * c.pairCT, 2 * C * T);
-    s.b = 0.5 * ((1 - (A * A + G * G + C * C + T * T)) + Div(p * p, s.h));
-    s.d = -(s.b * Ln(1 - Div(p, s.b)));
-    return s;
+Value TajimaNeiDistance(double p, const PairCounts& c) {
+    const double A = c.base[BaseA], C = c.base[BaseC], G = c.base[BaseG], T = c.base[BaseT];
+    const double AG = c.Pairs(BaseA, BaseG), AT = c.Pairs(BaseA, BaseT), AC = c.Pairs(BaseA, BaseC);
+    const double GT = c.Pairs(BaseG, BaseT), CG = c.Pairs(BaseC, BaseG), CT = c.Pairs(BaseC, BaseT);
+    const double h = Div(AG * AG, 2 * A * G) + Div(AT * AT, 2 * A * T) + Div(AC * AC, 2 * A * C) +
+                     Div(GT * GT, 2 * G * T) + Div(CG * CG, 2 * G * C) + Div(CT * CT, 2 * C * T);
+    const double b = 0.5 * ((1 - (A * A + G * G + C * C + T * T)) + Div(p * p, h));
+    return Finished(-(b * Ln(1 - Div(p, b))));
 }
 
-Value TajimaNeiDistance(double p, const PairCounts& counts) { return Finished(TajimaNeiTerms(p, counts).d); }
-
-Tamura3PSteps Tamura3PTerms(double theta, double P, double Q) {
-    Tamura3PSteps s;
-    s.C = (2 * theta) * (1 - theta);
-    s.K1 = (1 - Div(P, s.C)) - Q;
-    s.K2 = 1 - 2 * Q;
-    s.d = (-s.C) * Ln(s.K1) - (0.5 * (1 - s.C)) * Ln(s.K2);
-    return s;
+Value Tamura3PDistance(double theta, double P, double Q) {
+    const double C = (2 * theta) * (1 - theta);
+    const double K1 = (1 - Div(P, C)) - Q;
+    const double K2 = 1 - 2 * Q;
+    return Finished((-C) * Ln(K1) - (0.5 * (1 - C)) * Ln(K2));
 }
 
-Value Tamura3PDistance(double theta, double P, double Q) { return Finished(Tamura3PTerms(theta, P, Q).d); }
-
-TamuraNeiSteps TamuraNeiTerms(double P1, double P2, double Q, const PairCounts& c) {
-    const double A = c.baseA, C = c.baseC, G = c.baseG, T = c.baseT;
+Value TamuraNeiDistance(double P1, double P2, double Q, const PairCounts& c) {
+    const double A = c.base[BaseA], C = c.base[BaseC], G = c.base[BaseG], T = c.base[BaseT];
     const double R = A + G;
     const double Y = T + C;
-    TamuraNeiSteps s;
-    s.c1 = Div(2 * A * G, R);
-    s.c2 = Div(2 * T * C, Y);
-    s.c3 = 2 * (R * Y) - Div(A * G * Y, R) - Div(T * C * R, Y);
-    s.K1 = (1 - Div(P1, s.c1)) - Div(Q, 2 * R);
-    s.K2 = (1 - Div(P2, s.c2)) - Div(Q, 2 * Y);
-    s.K3 = 1 - Div(Q, 2 * R * Y);
-    s.d = ((-s.c1) * Ln(s.K1) - s.c2 * Ln(s.K2)) - s.c3 * Ln(s.K3);
-    return s;
-}
-
-Value TamuraNeiDistance(double P1, double P2, double Q, const PairCounts& counts) {
-    return Finished(TamuraNeiTerms(P1, P2, Q, counts).d);
+    const double c1 = Div(2 * A * G, R);
+    const double c2 = Div(2 * T * C, Y);
+    const double c3 = 2 * (R * Y) - Div(A * G * Y, R) - Div(T * C * R, Y);
+    const double K1 = (1 - Div(P1, c1)) - Div(Q, 2 * R);
+    const double K2 = (1 - Div(P2, c2)) - Div(Q, 2 * Y);
+    const double K3 = 1 - Div(Q, 2 * R * Y);
+    return Finished(((-c1) * Ln(K1) - c2 * Ln(K2)) - c3 * Ln(K3));
 }
 
 Value ModelDistance(DistanceModel model, const PairDistances& d, const PairCounts& counts) {

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
 
 namespace kadrel {
 
@@ -11,38 +10,48 @@ std::string NumberText(double value, std::string_view decimalSeparator) {
     if (!std::isfinite(value)) return "NA";
     if (value == 0) return "0";  // negative zero too
 
-    // 15 significant digits, then laid out without an exponent. to_chars ignores the locale,
-    // so the separator is ours to place.
+    // 15 significant digits, then laid out without an exponent. For a normal number the shortest
+    // text that reads back as the value holds exactly those digits whenever it has 15 or fewer (it
+    // is then the nearest 15-digit number), and is much cheaper to make. to_chars ignores the
+    // locale, so the separator is ours to place.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const std::size_t e = text.find('e');
-    const bool negative = text.front() == '-';
-    std::string digits;
-    for (const char c : text.substr(0, e)) {
-        if (c >= '0' && c <= '9') digits += c;
+    const auto scientific = [&](auto... precision) {
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                       precision...).ptr;
+        return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
+    };
+    std::string_view text = scientific();
+    char digits[32];
+    std::size_t count = 0;
+    const auto collectDigits = [&] {
+        count = 0;
+        for (const char c : text.substr(0, text.find('e'))) {
+            if (c >= '0' && c <= '9') digits[count++] = c;
+        }
+    };
+    collectDigits();
+    if (count > 15 || !std::isnormal(value)) {
+        text = scientific(14);
+        collectDigits();
     }
-    const int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0') --count;
+    const std::string_view exponentText = text.substr(text.find('e') + 1);
+    int exponent = 0;
+    std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(), exponent);
+    if (exponentText.front() == '-') exponent = -exponent;
 
-    std::string integerPart, fractionPart;
+    std::string out;
+    if (value < 0) out += '-';
     if (exponent >= 0) {
         const auto split = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= split) {
-            integerPart = digits + std::string(split - digits.size(), '0');
+        if (count <= split) {
+            out.append(digits, count).append(split - count, '0');
         } else {
-            integerPart = digits.substr(0, split);
-            fractionPart = digits.substr(split);
+            out.append(digits, split).append(decimalSeparator).append(digits + split, count - split);
         }
     } else {
-        integerPart = "0";
-        fractionPart = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    }
-    std::string out = negative ? "-" : "";
-    out += integerPart;
-    if (!fractionPart.empty()) {
-        out += decimalSeparator;
-        out += fractionPart;
+        out.append("0").append(decimalSeparator).append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(digits, count);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace kadrel {
 namespace {
@@ -13,19 +14,25 @@ struct Symbol {
     unsigned bases = 0;    // bit per base code an ambiguity code stands for
     int baseCount = 0;
     bool gap = false;
+    int gc = 0;            // 1 for C and G
 };
 
 constexpr unsigned Bit(int base) { return 1u << base; }
 
 std::array<Symbol, 256> MakeSymbols() {
     std::array<Symbol, 256> table{};
-    const auto definite = [&](char c, int base) { table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false}; };
+    const auto definite = [&](char c, int base) {
+        table[static_cast<unsigned char>(c)] = {base, Bit(base), 1, false, c == 'C' || c == 'G'};
+    };
     definite('A', BaseA);
     definite('C', BaseC);
     definite('G', BaseG);
     definite('T', BaseT);
     table[static_cast<unsigned char>('-')].gap = true;
-    const auto code = [&](char c, unsigned bases, int count) { table[static_cast<unsigned char>(c)] = {-1, bases, count, false}; };
+    const auto code = [&](char c, unsigned bases, int count) {
+        table[static_cast<unsigned char>(c)].bases = bases;
+        table[static_cast<unsigned char>(c)].baseCount = count;
+    };
     code('Y', Bit(BaseC) | Bit(BaseT), 2);
     code('R', Bit(BaseA) | Bit(BaseG), 2);
     code('S', Bit(BaseC) | Bit(BaseG), 2);
@@ -41,6 +48,24 @@ std::array<Symbol, 256> MakeSymbols() {
 
 const std::array<Symbol, 256> kSymbols = MakeSymbols();
 
+// An identical site of a definite base adds 1 to that base's field of a packed sum, and C and G
+// also to the G+C field above them: one addition for the common site. Emptied before a field
+// can overflow.
+constexpr int kField = 12;
+constexpr std::size_t kFieldMask = (1u << kField) - 1;
+
+std::array<std::uint64_t, 256> MakeIdenticalSteps() {
+    std::array<std::uint64_t, 256> steps{};
+    for (const char c : {'A', 'C', 'G', 'T'}) {
+        const Symbol& symbol = kSymbols[static_cast<unsigned char>(c)];
+        steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
+                                               (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));
+    }
+    return steps;
+}
+
+const std::array<std::uint64_t, 256> kIdenticalSteps = MakeIdenticalSteps();
+
 // A-G and C-T are the transitions; every base has exactly one transition partner.
 constexpr int TransitionPartner(int base) {
     switch (base) {
@@ -49,25 +74,6 @@ constexpr int TransitionPartner(int base) {
         case BaseC: return BaseT;
         default: return BaseC;
     }
-}
-
-double& Composition(PairCounts& c, int base) {
-    switch (base) {
-        case BaseA: return c.baseA;
-        case BaseC: return c.baseC;
-        case BaseG: return c.baseG;
-        default: return c.baseT;
-    }
-}
-
-double& PairCount(PairCounts& c, int x, int y) {
-    const unsigned both = Bit(x) | Bit(y);
-    if (both == (Bit(BaseA) | Bit(BaseC))) return c.pairAC;
-    if (both == (Bit(BaseA) | Bit(BaseG))) return c.pairAG;
-    if (both == (Bit(BaseA) | Bit(BaseT))) return c.pairAT;
-    if (both == (Bit(BaseC) | Bit(BaseG))) return c.pairCG;
-    if (both == (Bit(BaseC) | Bit(BaseT))) return c.pairCT;
-    return c.pairGT;
 }
 
 // The weights are the program's fixed decimal constants, not exact fractions: three sites of a
@@ -81,8 +87,7 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
     for (int y = 0; y < 4; ++y) {
         if (!(s.bases & Bit(y))) continue;
         c.pairMatrix[y][x] += weight;
-        PairCount(c, x, y) += weight;
-        Composition(c, y) += share;
+        c.base[y] += share;
     }
     const bool withTransition = (s.bases & Bit(partner)) != 0;
     if (withTransition) {
@@ -98,8 +103,6 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
     }
 }
 
-bool IsGC(char c) { return c == 'C' || c == 'G'; }
-
 }  // namespace
 
 PairCounts CompareSites(const AlignedPair& pair) {
@@ -108,35 +111,61 @@ PairCounts CompareSites(const AlignedPair& pair) {
     // so the pass can stop there whatever the header claims.
     const double stored = static_cast<double>(std::max(pair.first.size(), pair.second.size()));
     const double last = std::min(pair.length, stored);
-    for (std::size_t i = 0; static_cast<double>(i + 1) <= last; ++i) {
-        const char f = i < pair.first.size() ? pair.first[i] : '\0';
-        const char s = i < pair.second.size() ? pair.second[i] : '\0';
-        if (IsGC(f)) c.gcFirst += 1;
-        if (IsGC(s)) c.gcSecond += 1;
+    const std::size_t sites = last >= 1 ? static_cast<std::size_t>(last) : 0;
 
+    // Whole-number counts are kept as integers (exact, and cheap on the common identical site);
+    // the weighted ones go straight into the doubles.
+    long long gcFirst = 0, gcSecond = 0, identicalGc = 0;
+    long long identical[4] = {};
+    std::uint64_t packed = 0;
+    const auto unpack = [&] {
+        for (int b = 0; b < 4; ++b) identical[b] += static_cast<long long>((packed >> (kField * b)) & kFieldMask);
+        identicalGc += static_cast<long long>(packed >> (kField * 4));
+        packed = 0;
+    };
+    const auto differing = [&](char f, char s) {
         const Symbol& sf = kSymbols[static_cast<unsigned char>(f)];
-        if (f == s) {
-            if (sf.base >= 0) c.pairMatrix[sf.base][sf.base] += 1;
-            continue;
-        }
+        const Symbol& ss = kSymbols[static_cast<unsigned char>(s)];
+        gcFirst += sf.gc;
+        gcSecond += ss.gc;
         if (sf.gap) {
             c.gaps += 1;
-            c.gcFirst -= 1;
-            continue;
+            --gcFirst;
+            return;
         }
-        if (sf.base < 0) continue;  // ambiguity codes and unrecognised characters in first
+        if (sf.base < 0) return;  // ambiguity codes and unrecognised characters in first
 
         const int x = sf.base;
-        const Symbol& ss = kSymbols[static_cast<unsigned char>(s)];
-        Composition(c, x) += 0.5;
+        c.base[x] += 0.5;
         if (ss.gap) {
             c.gaps += 1;
-            c.gcSecond -= 1;
-            Composition(c, x) -= 0.5;  // a gap site is not part of the composition
+            --gcSecond;
+            c.base[x] -= 0.5;  // a gap site is not part of the composition
         } else if (ss.baseCount > 0 && !(ss.bases & Bit(x))) {
             AddClassifiedSite(c, x, ss);
         }
+    };
+
+    const std::size_t bothStored = std::min({sites, pair.first.size(), pair.second.size()});
+    for (std::size_t start = 0; start < bothStored; start += kFieldMask) {
+        const std::size_t end = std::min(bothStored, start + kFieldMask);
+        for (std::size_t i = start; i < end; ++i) {
+            const char f = pair.first[i], s = pair.second[i];
+            if (f == s) {
+                packed += kIdenticalSteps[static_cast<unsigned char>(f)];
+            } else {
+                differing(f, s);
+            }
+        }
+        unpack();
     }
+    // Past the shorter text, the longer one's characters stand against empty entries.
+    for (std::size_t i = bothStored; i < sites; ++i)
+        differing(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
+
+    c.gcFirst = static_cast<double>(gcFirst + identicalGc);
+    c.gcSecond = static_cast<double>(gcSecond + identicalGc);
+    for (int b = 0; b < 4; ++b) c.pairMatrix[b][b] = static_cast<double>(identical[b]);
     return c;
 }
 

@@ -2,7 +2,7 @@
 
 namespace kadrel {
 
-// Base codes index pairMatrix: A = 0, C = 1, G = 2, T = 3.
+// Base codes index `base` and `pairMatrix`: A = 0, C = 1, G = 2, T = 3.
 enum Base { BaseA = 0, BaseC = 1, BaseG = 2, BaseT = 3 };
 
 // The weighted counts of one aligned pair. All values are doubles because ambiguity codes
@@ -16,10 +16,12 @@ struct PairCounts {
     double pyrimidineTransitions = 0;
     double gcFirst = 0;
     double gcSecond = 0;
-    double baseA = 0, baseC = 0, baseG = 0, baseT = 0;
-    double pairAC = 0, pairAG = 0, pairAT = 0, pairCG = 0, pairCT = 0, pairGT = 0;
-    // [base of second][base of first]
+    double base[4] = {};  // the composition of the differing sites
+    // [base of second][base of first]; the diagonal counts the identical sites
     double pairMatrix[4][4] = {};
+
+    // The sites where one sequence holds x and the other y (x != y), in either order.
+    double Pairs(int x, int y) const { return pairMatrix[x][y] + pairMatrix[y][x]; }
 };
 
 }  // namespace kadrel

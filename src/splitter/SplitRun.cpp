@@ -22,7 +22,8 @@ struct PlannedFile {
     std::string text;
 };
 
-// The whole file as bytes, or nothing with `error` set.
+// The whole file as bytes, or nothing with `error` set. Lutrane links nothing of Kadrel, so it
+// keeps this reader of its own.
 std::optional<std::string> ReadInput(const fs::path& input, std::string& error) {
     std::error_code ec;
     if (fs::is_directory(input, ec)) {

@@ -11,30 +11,24 @@ namespace {
 
 // Several records in order, and records without a candidate, are covered by the run's tests.
 TEST(BestMatches, SmallestValueBelowTenWithTheFirstOfEqualValues) {
-    struct Offer {
-        const char* name;
-        std::optional<double> value;
-        const char* text;
-    };
-    struct Case {
+    using Offers = std::vector<std::pair<const char*, std::optional<double>>>;
+    const struct {
         const char* what;
-        std::vector<Offer> offers;
+        Offers offers;
         std::string line;
-    };
-    const std::vector<Case> cases = {
-        {"ties go to the lowest position", {{"p1", 0.25, "0.25"}, {"p2", 0.1, "0.1"}, {"p3", 0.1, "0.1"}},
-         "q\tp2\t0.1\r\n"},
-        {"ten and above are never chosen", {{"p1", 10, "10"}, {"p2", 12.5, "12.5"}}, "q\t\tNA\r\n"},
-        {"just below ten is", {{"p1", 10, "10"}, {"p2", 9.999, "9.999"}}, "q\tp2\t9.999\r\n"},
-        {"NA is no candidate", {{"p1", std::nullopt, "NA"}, {"p2", 0.3, "0,3"}}, "q\tp2\t0,3\r\n"},
-        {"only NA", {{"p1", std::nullopt, "NA"}}, "q\t\tNA\r\n"},
-        {"zero wins", {{"p1", 0.02, "0.02"}, {"p2", 0, "0"}}, "q\tp2\t0\r\n"},
+    } cases[] = {
+        {"ties go to the lowest position", {{"p1", 0.25}, {"p2", 0.1}, {"p3", 0.1}}, "q\tp2\t0,1\r\n"},
+        {"ten and above are never chosen", {{"p1", 10}, {"p2", 12.5}}, "q\t\tNA\r\n"},
+        {"just below ten is", {{"p1", 10}, {"p2", 9.999}}, "q\tp2\t9,999\r\n"},
+        {"NA is no candidate", {{"p1", std::nullopt}, {"p2", 0.3}}, "q\tp2\t0,3\r\n"},
+        {"only NA", {{"p1", std::nullopt}}, "q\t\tNA\r\n"},
+        {"zero wins", {{"p1", 0.02}, {"p2", 0}}, "q\tp2\t0\r\n"},
     };
     for (const auto& c : cases) {
         BestMatches best;
         best.BeginRecord("q");
-        for (const auto& o : c.offers) best.Offer(o.name, o.value, o.text);
-        EXPECT_EQ(best.Text(), "Best matches:\r\n" + c.line) << c.what;
+        for (const auto& [name, value] : c.offers) best.Offer(name, value);
+        EXPECT_EQ(best.Text(","), "Best matches:\r\n" + c.line) << c.what;
     }
 }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "RunTestSupport.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "calc/BackupWriter.h"
 #include "calc/RunComparison.h"
 
@@ -16,7 +18,7 @@ using test::FakeAligner;
 using test::Lines;
 using test::MemorySink;
 using test::ReadText;
-using test::TestFolder;
+using test::TempFolder;
 
 // A folder, two files, an empty folder, a file without any record.
 class RunComparisonTest : public ::testing::Test {
@@ -38,7 +40,7 @@ protected:
                              sink, stop);
     }
 
-    TestFolder sets;
+    TempFolder sets;
     FakeAligner aligner;
 };
 
@@ -60,6 +62,12 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         {"norecord.fas", "f1", DistanceModel::None, "Best matches:\r\n", {}},
         {"m1.fas", "empty", DistanceModel::None, "Best matches:\r\nm one\t\tNA\r\nm two\t\tNA\r\n", {0, 1}},
         {"f1", "norecord.fas", DistanceModel::None, "Best matches:\r\na\t\tNA\r\nb\t\tNA\r\nc\t\tNA\r\n", {0, 1, 2}},
+        // Between two folder sets, a file is not compared with the file of the same name.
+        {"f1", "f1", DistanceModel::None,
+         "a\tb\t10\t1\t0.1\t0\t0\t1\t0\r\na\tc\t10\t2\t0.2\t0\t1\t1\t1\r\nb\ta\t10\t1\t0.1\t0\t0\t1\t0\r\n"
+         "b\tc\t10\t2\t0.2\t0\t0\t2\t0\r\nc\ta\t10\t2\t0.2\t0\t1\t1\t1\r\nc\tb\t10\t2\t0.2\t0\t0\t2\t0\r\n"
+         "Best matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\nc\ta\t0.2\r\n",
+         {0, 1, 2}},
     };
     for (const auto& c : cases) {
         MemorySink sink;
@@ -71,6 +79,9 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         EXPECT_EQ(sink.report.substr(header[0].size() + header[1].size() + 4), c.afterHeader);
         EXPECT_EQ(sink.finished, c.finished);
         EXPECT_EQ(summary.StatusText(), "done");
+        std::vector<std::pair<std::size_t, std::size_t>> progress;  // a row at a time, skipped pairs not counted
+        for (std::size_t done = 1; done <= summary.pairsCompared; ++done) progress.emplace_back(done, summary.pairsCompared);
+        EXPECT_EQ(sink.progress, progress);
     }
 }
 
@@ -98,7 +109,9 @@ TEST_F(RunComparisonTest, TheBackupIsTheReportSoFarAfterEverySetOneRecord) {
 }
 
 TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {
-    for (int r = 0; r < 6; ++r) sets.Write("many1.fas", ReadText(sets / "m2.fas") + ReadText(sets / "m1.fas"));
+    std::string many;
+    for (int r = 0; r < 6; ++r) many += ReadText(sets / "m2.fas") + ReadText(sets / "m1.fas");
+    sets.Write("many1.fas", many);
     sets.Write("many2/x.fas", ">x\nACGTTCGTAC\n");
     sets.Write("many2/y.fas", ">y\nACFAILGTAC\n");
     sets.Write("many2/z.fas", ">z\nAGGTACGTAC\n");
@@ -119,6 +132,27 @@ TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {
     EXPECT_EQ(four.StatusText(), one.StatusText());
 }
 
+// -j N: N pairs are in the aligner at the same time (each waits, for a while, for the others).
+TEST_F(RunComparisonTest, AsManyPairsAtOnceAsAsked) {
+    for (unsigned window : {1u, 3u}) {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        unsigned inside = 0, most = 0;
+        bool gaveUp = false;
+        aligner.beforeAlign = [&](const std::string&) {
+            std::unique_lock lock(mutex);
+            most = std::max(most, ++inside);
+            arrived.notify_all();
+            const auto enough = [&] { return gaveUp || most >= window; };
+            if (!arrived.wait_for(lock, std::chrono::seconds(2), enough)) gaveUp = true;
+            --inside;
+        };
+        MemorySink sink;
+        Run("m2.fas", "f1", sink, window);
+        EXPECT_EQ(most, window);
+    }
+}
+
 TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
     MemorySink full;
     Run("m2.fas", "f1", full);
@@ -126,7 +160,9 @@ TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
 
     for (unsigned window : {1u, 3u}) {
         std::stop_source stop;
+        std::size_t callsAfterStop = 0;
         aligner.beforeAlign = [&](const std::string& name) {
+            if (stop.stop_requested()) ++callsAfterStop;
             if (name == "1_1") stop.request_stop();
         };
         MemorySink sink;
@@ -142,6 +178,10 @@ TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
         EXPECT_EQ(lines[2 + rows], "Best matches:");
         EXPECT_EQ(lines.size(), 2 + rows + 1 + (rows == 0 ? 0 : rows <= 3 ? 1 : 2));
         EXPECT_EQ(sink.finished, rows >= 3 ? std::vector<std::size_t>{0} : std::vector<std::size_t>{});
+        // Pairs not yet begun never reach the aligner (with one worker, no pair is in flight then).
+        if (window == 1) {
+            EXPECT_EQ(callsAfterStop, 0u);
+        }
     }
 }
 

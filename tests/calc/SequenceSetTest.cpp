@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "calc/SequenceSet.h"
 
 namespace kadrel {
 namespace {
 
-using test::TestFolder;
+using test::TempFolder;
 
 TEST(SequenceSet, MultipleSequenceFilesAreCutAtEveryMarker) {
     struct Case {
@@ -32,7 +32,7 @@ TEST(SequenceSet, MultipleSequenceFilesAreCutAtEveryMarker) {
         {"names need not be unique", ">s\nA\n>s\nC\n", {"s", "s"}, {}},
     };
     for (const auto& c : cases) {
-        TestFolder folder;
+        TempFolder folder;
         const SequenceSet set = ReadSequenceSet(2, folder.Write("set.fas", c.text));
         ASSERT_EQ(set.count, c.names.size()) << c.what;
         for (std::size_t r = 0; r < set.count; ++r) {
@@ -46,18 +46,19 @@ TEST(SequenceSet, MultipleSequenceFilesAreCutAtEveryMarker) {
 }
 
 TEST(SequenceSet, FolderSetsListRegularVisibleFilesInNameOrder) {
-    TestFolder folder;
-    for (const char* name :
-         {"b.fas", "A.fas", "a.fas", "seq1.fasta", "seq1.fas", "abc", "abcd", "Zed.txt", ".hidden.fas"})
+    TempFolder folder;
+    for (const char* name : {"b.fas", "aB", "A.fas", "ab", "a.fas", "AB", "seq1.fasta", "seq1.fas", "Ab", "abc",
+                             "abcd", "Zed.txt", ".hidden.fas"})
         folder.Write(name, std::string(">") + name + "\nACGT\n");
     std::filesystem::create_directory(folder / "sub.fas");
 
     const SequenceSet set = ReadSequenceSet(1, folder.Path());
-    const std::vector<std::string> listed = {"A.fas",    "a.fas",      "abc",    "abcd",
-                                             "b.fas",    "seq1.fas",   "seq1.fasta", "Zed.txt"};
+    // Names equal but for case go by byte order.
+    const std::vector<std::string> listed = {"A.fas", "a.fas", "AB",       "Ab",         "aB",     "ab",
+                                             "abc",   "abcd",  "b.fas",    "seq1.fas",   "seq1.fasta", "Zed.txt"};
     EXPECT_EQ(set.fileNames, listed);
     ASSERT_EQ(set.count, listed.size());
-    const std::vector<std::string> names = {"A", "a", "abc", "abcd", "b", "seq1", "seq1.f", "Zed"};
+    const std::vector<std::string> names = {"A", "a", "AB", "Ab", "aB", "ab", "abc", "abcd", "b", "seq1", "seq1.f", "Zed"};
     for (std::size_t r = 0; r < set.count; ++r) {
         const SequenceRecord record = LoadRecord(set, r);
         EXPECT_EQ(record.name, names[r]);
@@ -67,7 +68,7 @@ TEST(SequenceSet, FolderSetsListRegularVisibleFilesInNameOrder) {
 }
 
 TEST(SequenceSet, AFileGoneSinceTheListingIsNamedInTheError) {
-    TestFolder folder;
+    TempFolder folder;
     folder.Write("gone.fas", ">g\nAC\n");
     const SequenceSet set = ReadSequenceSet(1, folder.Path());
     std::filesystem::remove(folder / "gone.fas");

@@ -7,62 +7,51 @@
 namespace kadrel {
 namespace {
 
-AlignedPair Pair(std::string first, std::string second) {
-    AlignedPair pair;
-    pair.length = static_cast<double>(first.size());
-    pair.first = std::move(first);
-    pair.second = std::move(second);
-    pair.usable = true;
-    return pair;
+AlignedPair Pair(std::string first, std::string second, bool usable = true) {
+    const auto length = static_cast<double>(first.size());
+    return AlignedPair{std::move(first), std::move(second), length, "", "", usable, ""};
 }
 
-std::string Row(const AlignedPair& pair, DistanceModel model) {
-    return PairRowText("a", "b", ComputePairRow(pair, model), model, ".");
-}
-
-TEST(PairRow, TitleLinesPerModel) {
-    const std::string common = "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\t";
-    const std::pair<DistanceModel, const char*> titles[] = {
-        {DistanceModel::None, ""},           {DistanceModel::JC, "JC-dist."},     {DistanceModel::K2P, "K2P-dist."},
-        {DistanceModel::TN84, "TN84-dist."}, {DistanceModel::T3P, "T3P-dist."},   {DistanceModel::TN93, "TN93-dist."},
-        {DistanceModel::LogDet, "LogDet-dist."}};
-    for (const auto& [model, title] : titles) EXPECT_EQ(ColumnTitleLine(model), common + title + "\r\n");
-}
-
-TEST(PairRow, IdenticalSequencesGiveZeroUnderEveryModel) {
-    const AlignedPair same = Pair("ACGTTGCA", "ACGTTGCA");
-    EXPECT_EQ(Row(same, DistanceModel::None), "a\tb\t8\t0\t0\t0\t0\t0\t0\r\n");
-    for (DistanceModel m : {DistanceModel::JC, DistanceModel::K2P, DistanceModel::TN84, DistanceModel::T3P,
-                            DistanceModel::TN93, DistanceModel::LogDet}) {
-        EXPECT_EQ(Row(same, m), "a\tb\t8\t0\t0\t0\t0\t0\t0\t0\r\n") << ModelName(m);
+// Identical and nearly identical pairs take the zero-distance rule under every model, even one
+// whose own formula fails there; an unusable alignment is NA in every numeric column.
+TEST(PairRow, RowsAsPrinted) {
+    std::string a2000(2000, 'A'), one(a2000), three(a2000);
+    one[10] = 'G';
+    three[10] = three[20] = three[30] = 'G';
+    const struct {
+        AlignedPair pair;
+        DistanceModel model;
+        const char* separator;
+        std::string row;
+        bool hasNA;
+    } cases[] = {
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::None, ".", "8\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::JC, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::K2P, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::TN84, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::T3P, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::TN93, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair("ACGTTGCA", "ACGTTGCA"), DistanceModel::LogDet, ".", "8\t0\t0\t0\t0\t0\t0\t0", false},
+        {Pair(a2000, one), DistanceModel::TN84, ".", "2000\t1\t0\t0\t1\t0\t1\t0", false},
+        {Pair(a2000, one), DistanceModel::LogDet, ".", "2000\t1\t0\t0\t1\t0\t1\t0", false},
+        {Pair(a2000, three), DistanceModel::JC, ".", "2000\t3\t0.002\t0\t3\t0\t3\t0.002", false},
+        {Pair("AAAAAAAAAG", "AAAAAAAAAA"), DistanceModel::JC, ",", "10\t1\t0,1\t0\t1\t0\t1\t0,107", false},
+        {Pair("AAAAAAAAAG", "AAAAAAAAAA"), DistanceModel::TN84, ".", "10\t1\t0.1\t0\t1\t0\t1\tNA", true},
+        {Pair("ACGT", "ACGA", false), DistanceModel::TN93, ".", "NA\tNA\tNA\tNA\tNA\tNA\tNA\tNA", true},
+        {Pair("ACGT", "ACGA", false), DistanceModel::None, ".", "NA\tNA\tNA\tNA\tNA\tNA\tNA", true},
+        {Pair("--", "AC"), DistanceModel::None, ".", "2\t0\tNA\t2\t0\t0\t0", true},
+    };
+    for (const auto& c : cases) {
+        const PairRow row = ComputePairRow(c.pair, c.model);
+        EXPECT_EQ(PairRowText("x y", "z", row, c.model, c.separator), "x y\tz\t" + c.row + "\r\n")
+            << c.pair.second << " " << ColumnTitle(c.model);
+        EXPECT_EQ(row.HasNA(c.model), c.hasNA) << c.row;
     }
 }
 
-// One difference in 2000 compared sites rounds to a p-distance of 0 and so takes the zero rule
-// even under a model whose own formula would fail on this pair.
-TEST(PairRow, NearlyIdenticalPairsTakeTheZeroDistanceRule) {
-    std::string first(2000, 'A'), second(2000, 'A');
-    second[10] = 'G';
-    const AlignedPair pair = Pair(first, second);
-    EXPECT_EQ(Row(pair, DistanceModel::TN84), "a\tb\t2000\t1\t0\t0\t1\t0\t1\t0\r\n");
-    EXPECT_EQ(Row(pair, DistanceModel::LogDet), "a\tb\t2000\t1\t0\t0\t1\t0\t1\t0\r\n");
-    second[20] = 'G';
-    second[30] = 'G';
-    EXPECT_EQ(Row(Pair(first, second), DistanceModel::JC), "a\tb\t2000\t3\t0.002\t0\t3\t0\t3\t0.002\r\n");
-}
-
-TEST(PairRow, UnusableAlignmentIsNAInEveryNumericColumn) {
-    AlignedPair broken = Pair("ACGT", "ACGA");
-    broken.usable = false;
-    EXPECT_EQ(Row(broken, DistanceModel::TN93), "a\tb\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\r\n");
-    EXPECT_EQ(Row(broken, DistanceModel::None), "a\tb\tNA\tNA\tNA\tNA\tNA\tNA\tNA\r\n");
-    EXPECT_TRUE(ComputePairRow(broken, DistanceModel::None).HasNA(DistanceModel::None));
-}
-
-TEST(PairRow, DecimalSeparatorAppliesToEveryNumber) {
+// Best matches rank by the model distance, or by the p-distance when there is no model.
+TEST(PairRow, RankingDistance) {
     const PairRow row = ComputePairRow(Pair("AAAAAAAAAG", "AAAAAAAAAA"), DistanceModel::JC);
-    EXPECT_EQ(PairRowText("x y", "z", row, DistanceModel::JC, ","), "x y\tz\t10\t1\t0,1\t0\t1\t0\t1\t0,107\r\n");
-    // Best matches rank by the model distance, or by the p-distance when there is no model.
     EXPECT_EQ(*row.RankingDistance(DistanceModel::JC), 0.107);
     EXPECT_EQ(*row.RankingDistance(DistanceModel::None), 0.1);
 }

@@ -1,16 +1,15 @@
-#include "calc/TextFile.h"
+#include "align/TextFile.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace kadrel {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::string& error) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec)) {
-        error = "is a folder, not a file";
+        error = "it is a folder, not a file";
         return std::nullopt;
     }
     errno = 0;
@@ -19,7 +18,10 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std:
         error = errno != 0 ? std::strerror(errno) : "cannot be opened";
         return std::nullopt;
     }
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         error = "read error";
         return std::nullopt;
