@@ -36,6 +36,14 @@ std::string ComposeAlignerInput(std::string_view firstRecord, std::string_view s
     return input;
 }
 
+std::string SequenceResidues(std::string_view recordText) {
+    std::string residues;
+    for (const char c : SequenceLines(recordText))
+        if (kBlanks.find(c) == std::string_view::npos && std::string_view("#*-.~").find(c) == std::string_view::npos)
+            residues += c;
+    return residues;
+}
+
 std::optional<std::string> RecordTextProblem(std::string_view recordText) {
     const auto text = WithoutLeadingBlanks(recordText);
     const auto marker = text.find('>', text.empty() || text.front() != '>' ? 0 : 1);
