@@ -16,6 +16,7 @@
 #include "ui/WindowDialogs.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -104,6 +105,7 @@ private:
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
     QRadioButton* options_[6] = {};
+    QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     ReportBox* report_ = nullptr;
