@@ -27,19 +27,19 @@ struct Edge {
 };
 
 // An edge of the form: a few columns of both residues, a run of one side's gap, more columns of
-// both. Up to `most` of the gapped side's residues go to the outermost columns and the gap just
-// inside them; all but the first only while they add at most `extraMismatches` mismatches to
-// where they would stand with the gap at the very edge.
-void MoveResiduesOut(const Edge& edge, std::size_t most, int extraMismatches) {
-    const std::size_t size = edge.columns.size();
+// both, within the `usable` outermost columns. Up to `most` of the gapped side's residues go to
+// the outermost columns and the gap just inside them; all but the first only while they add at
+// most `extraMismatches` mismatches to where they would stand with the gap at the very edge.
+// Gives the number of outermost columns that now hold moved residues.
+std::size_t MoveResiduesOut(const Edge& edge, std::size_t usable, std::size_t most, int extraMismatches) {
     std::size_t lead = 0;
-    while (lead < size && edge.Column(lead) == kBoth) ++lead;
-    if (lead == size || lead > most) return;
+    while (lead < usable && edge.Column(lead) == kBoth) ++lead;
+    if (lead == usable || lead > most) return 0;
     const char gap = edge.Column(lead);
     std::size_t run = 0;
-    while (lead + run < size && edge.Column(lead + run) == gap) ++run;
+    while (lead + run < usable && edge.Column(lead + run) == gap) ++run;
     std::size_t after = 0;
-    while (lead + run + after < size && edge.Column(lead + run + after) == kBoth) ++after;
+    while (lead + run + after < usable && edge.Column(lead + run + after) == kBoth) ++after;
 
     // x: the side with the gap, y: the side with residues under it.
     const bool firstHasGap = gap == kSecondOnly;
@@ -54,13 +54,15 @@ void MoveResiduesOut(const Edge& edge, std::size_t most, int extraMismatches) {
     }
     for (std::size_t i = 0; i < lead + run + after; ++i)
         edge.Column(i) = i >= moved && i < moved + run ? gap : kBoth;
+    return moved;
 }
 
 }  // namespace
 
 void PlaceTerminalGaps(std::string& columns, const std::string& first, const std::string& second) {
-    MoveResiduesOut(Edge{columns, first, second, false}, 2, 1);
-    MoveResiduesOut(Edge{columns, first, second, true}, 1, 0);
+    const std::size_t taken = MoveResiduesOut(Edge{columns, first, second, false}, columns.size(), 2, 1);
+    // A residue just moved to the start stays there.
+    MoveResiduesOut(Edge{columns, first, second, true}, columns.size() - taken, 1, 0);
 }
 
 AlignedPair AlignedTexts(const std::string& columns, const std::string& first, const std::string& second) {

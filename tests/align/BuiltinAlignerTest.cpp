@@ -25,7 +25,11 @@ TEST(BuiltinAligner, AlignsSmallPairsExactly) {
         {"ragged start of the second", "TTACGTACGTAC", "ACGTACGTAC", "TTACGTACGTAC", "A--CGTACGTAC"},
         {"ragged start of the first", "CGTACGTAC", "ACGTACGTAC", "C-GTACGTAC", "ACGTACGTAC"},
         {"two matching edge residues both go out", "ACACGTACGTAC", "ACGTACGTAC", "ACACGTACGTAC", "AC--GTACGTAC"},
+        {"the second at one more mismatch", "ATACGTACGTAC", "ACGTACGTAC", "ATACGTACGTAC", "AC--GTACGTAC"},
+        {"never a third", "GGCTGCGAGTTG", "TGCGAGTTG", "GGCTGCGAGTTG", "TG---CGAGTTG"},
         {"ragged end", "ACGTACGTACGG", "ACGTACGTAC", "ACGTACGTACGG", "ACGTACGTA--C"},
+        {"at the end only one goes out", "ACGTACGTACAC", "ACGTACGTAC", "ACGTACGTACAC", "ACGTACGTA--C"},
+        {"a lone residue stays at the start", "ACCCC", "A", "ACCCC", "A----"},
         // Scoring ignores case; the text keeps it.
         {"lower case", ">a\nacgtacgtac\n", ">b\nACGTCGTAC\n", "acgtacgtac", "ACGT-CGTAC"},
         // Were N or R/Y to match themselves, two gaps would put them together (cost 42 < 48).
