@@ -4,7 +4,9 @@
 
 #include <bindings/cpp/WFAligner.hpp>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "align/AlignerInput.h"
 #include "align/GapPlacement.h"
@@ -16,8 +18,12 @@ constexpr int kMismatch = 3;
 constexpr int kGapOpen = 5;    // a gap of n sites costs kGapOpen + n * kGapExtend
 constexpr int kGapExtend = 2;
 // The wavefront aligner's time grows with the square of the score, the dynamic programme's does
-// not: beyond about 13% divergence the second is faster, so the first gives up there.
-constexpr double kWavefrontDivergence = 0.13;
+// not: beyond about 13% divergence the second is faster. A pair whose 8-letter words are shared
+// less than (1 - 0.13)^8 goes straight to it; the wavefront aligner gives up on the others past
+// 16%, where the estimate was wrong.
+constexpr int kWordLength = 8;
+constexpr double kLeastSharedWords = 0.33;
+constexpr double kWavefrontDivergence = 0.16;
 // Above this many cells the dynamic programme's trace table would take too much memory; the
 // wavefront aligner then runs to the end in its low-memory mode.
 constexpr double kMostCells = 64e6;
@@ -64,6 +70,7 @@ public:
     std::string Columns(const std::string& first, const std::string& second) {
         const double cells = static_cast<double>(first.size()) * static_cast<double>(second.size());
         if (cells > kMostCells) return LowMemoryColumns(first, second);
+        if (SharedWords(first, second) < kLeastSharedWords) return DynamicProgrammeColumns(first, second);
         const auto longer = static_cast<double>(std::max(first.size(), second.size()));
         const auto ends = static_cast<double>(std::max(first.size(), second.size()) -
                                               std::min(first.size(), second.size()));
@@ -76,6 +83,29 @@ public:
     }
 
 private:
+    // The share of the second text's words of A, C, G, T that occur in the first: about
+    // (1 - d)^kWordLength at divergence d, whatever the gaps.
+    double SharedWords(const std::string& first, const std::string& second) {
+        words_.assign(words_.size(), 0);
+        const auto eachWord = [](const std::string& text, auto use) {
+            std::uint32_t word = 0;
+            int valid = 0;
+            for (const char c : text) {
+                const int code = c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : -1;
+                valid = code < 0 ? 0 : valid + 1;
+                word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
+                if (valid >= kWordLength) use(word);
+            }
+        };
+        eachWord(first, [&](std::uint32_t w) { words_[w >> 6] |= std::uint64_t{1} << (w & 63); });
+        std::size_t shared = 0, all = 0;
+        eachWord(second, [&](std::uint32_t w) {
+            ++all;
+            shared += (words_[w >> 6] >> (w & 63)) & 1;
+        });
+        return all == 0 ? 0.0 : static_cast<double>(shared) / static_cast<double>(all);
+    }
+
     static std::string FromWavefront(const std::string& cigar) {
         std::string columns(cigar);
         for (char& c : columns) c = c == 'X' ? kBoth : c == 'D' ? kFirstOnly : c == 'I' ? kSecondOnly : kBoth;
@@ -121,6 +151,7 @@ private:
     wfa::WFAlignerGapAffine wavefront_;
     std::unique_ptr<wfa::WFAlignerGapAffine> lowMemory_;
     parasail_matrix_t* matrix_;
+    std::vector<std::uint64_t> words_ = std::vector<std::uint64_t>((std::size_t{1} << (2 * kWordLength)) / 64);
 };
 
 BuiltinAligner::BuiltinAligner() = default;
