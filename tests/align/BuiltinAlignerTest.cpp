@@ -39,7 +39,7 @@ TEST(BuiltinAligner, AlignsSmallPairsExactly) {
         {"a digit is a residue", "AC1GT", "ACAGT", "AC1GT", "ACAGT"},
         // Read as t_coffee reads a sequence: line ends, blanks and # * - . ~ are not residues.
         {"sequence lines", ">x y\r\nAC GT\r\n-a.c*g#t~\r\n\r\n", ">y\rACGT\rACGT\r", "ACGTacgt", "ACGTACGT"},
-        // About 25% apart: past the wavefront aligner's limit, so the dynamic programme aligns it.
+        // About 25% apart: the dynamic programme aligns it.
         {"divergent", "GTAGGATACGGCGGAGGGCACGTCAATACGGTTCAATGCCCTACTGCATGCTCTTGTGGT",
          "GTAGGGTTCTGTGGAGGGCACATCGGTACGCGATGCCTTACTGCATGTTATCGTTGT",
          "GTAGGATACGGCGGAGGGCACGTCAATACGGTTCAATGCCCTACTGCATGCTCTTGTGGT",
