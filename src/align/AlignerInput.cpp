@@ -1,5 +1,7 @@
 #include "align/AlignerInput.h"
 
+#include <array>
+
 namespace kadrel {
 
 namespace {
@@ -37,10 +39,16 @@ std::string ComposeAlignerInput(std::string_view firstRecord, std::string_view s
 }
 
 std::string SequenceResidues(std::string_view recordText) {
+    static const auto skipped = [] {
+        std::array<bool, 256> table{};
+        for (const char c : std::string_view(" \t\r\n\f\v#*-.~")) table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    const auto lines = SequenceLines(recordText);
     std::string residues;
-    for (const char c : SequenceLines(recordText))
-        if (kBlanks.find(c) == std::string_view::npos && std::string_view("#*-.~").find(c) == std::string_view::npos)
-            residues += c;
+    residues.reserve(lines.size());
+    for (const char c : lines)
+        if (!skipped[static_cast<unsigned char>(c)]) residues += c;
     return residues;
 }
 
