@@ -3,8 +3,10 @@
 #include <parasail.h>
 
 #include <bindings/cpp/WFAligner.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,8 +79,8 @@ public:
         // What substitutions at the limit and the gap of the length difference would cost.
         const double limit = kMismatch * kWavefrontDivergence * longer + kGapOpen + kGapExtend * ends;
         wavefront_.setMaxAlignmentScore(static_cast<int>(std::ceil(limit)));
-        if (wavefront_.alignEnd2End(first.data(), Size(first), second.data(), Size(second)) == wfa::WFAligner::StatusSuccessful)
-            return FromWavefront(wavefront_.getAlignmentCigar());
+        const auto status = wavefront_.alignEnd2End(first.data(), Size(first), second.data(), Size(second));
+        if (status == wfa::WFAligner::StatusSuccessful) return FromWavefront(wavefront_.getAlignmentCigar());
         return DynamicProgrammeColumns(first, second);
     }
 
@@ -144,8 +146,8 @@ private:
                                                                    wfa::WFAligner::Alignment,
                                                                    wfa::WFAligner::MemoryUltralow);
         lowMemory_->setHeuristicNone();
-        if (lowMemory_->alignEnd2End(first.data(), Size(first), second.data(), Size(second)) != wfa::WFAligner::StatusSuccessful) return {};
-        return FromWavefront(lowMemory_->getAlignmentCigar());
+        const auto status = lowMemory_->alignEnd2End(first.data(), Size(first), second.data(), Size(second));
+        return status == wfa::WFAligner::StatusSuccessful ? FromWavefront(lowMemory_->getAlignmentCigar()) : "";
     }
 
     wfa::WFAlignerGapAffine wavefront_;

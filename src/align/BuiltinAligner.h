@@ -12,8 +12,8 @@ namespace kadrel {
 // Aligns a pair in process, end to end, with affine gaps: a mismatch costs 3, a gap 5 + 2 per
 // site. The residues are read as t_coffee reads them and come back exactly as given; scoring
 // ignores case, and anything but A, C, G, T mismatches everything, itself included. A pair that
-// differs little goes through the wavefront aligner, a divergent one through a banded-free SIMD
-// dynamic programme, which does not slow down with divergence.
+// differs little goes through the wavefront aligner (WFA2-lib), a divergent one through a SIMD
+// dynamic programme over the whole matrix (parasail), which does not slow down with divergence.
 // Align may be called from several threads at once: each call borrows an engine of its own,
 // reused by later calls, so there are never more engines than threads aligning at once.
 class BuiltinAligner : public Aligner {

@@ -5,7 +5,9 @@
 namespace kadrel {
 
 bool ColumnsFit(const std::string& columns, std::size_t firstLength, std::size_t secondLength) {
-    const auto count = [&](char kind) { return static_cast<std::size_t>(std::count(columns.begin(), columns.end(), kind)); };
+    const auto count = [&](char kind) {
+        return static_cast<std::size_t>(std::count(columns.begin(), columns.end(), kind));
+    };
     const std::size_t both = count(kBoth);
     return both + count(kFirstOnly) + count(kSecondOnly) == columns.size() &&
            both + count(kFirstOnly) == firstLength && both + count(kSecondOnly) == secondLength;

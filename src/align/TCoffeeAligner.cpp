@@ -137,7 +137,8 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     const auto own = folder / (name + ".t_coffee");
     std::vector<std::string> environment;
     const std::pair<const char*, const char*> ownFolders[] = {
-        {"TMP_4_TCOFFEE", "tmp"}, {"DIR_4_TCOFFEE", "dir"}, {"LOCKDIR_4_TCOFFEE", "lock"}, {"CACHE_4_TCOFFEE", "cache"}};
+        {"TMP_4_TCOFFEE", "tmp"}, {"DIR_4_TCOFFEE", "dir"},
+        {"LOCKDIR_4_TCOFFEE", "lock"}, {"CACHE_4_TCOFFEE", "cache"}};
     for (const auto& [variable, subfolder] : ownFolders) {
         if (std::getenv(variable) != nullptr) continue;
         std::error_code ignored;

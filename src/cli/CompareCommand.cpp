@@ -190,7 +190,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
     command->add_option("-j,--jobs", options->jobs, "Pairs aligned at once (default: one per core)")
         ->check(CLI::Range(1u, 64u));
-    command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in process)")
+    command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
     return [options] { return RunCompare(*options); };
