@@ -59,12 +59,15 @@ fs::path FindOnSearchPath(const std::string& program) {
     }
 }
 
-// A RAM-backed folder for the pair files and t_coffee's own scratch files, when there is one.
+// A RAM-backed folder for the pair files and t_coffee's own scratch files, when there is one with
+// room to spare (a container's may be small).
 fs::path RamFolder() {
     const fs::path shm = "/dev/shm";
     struct statfs info {};
     constexpr long kTmpfs = 0x01021994;
+    constexpr double kLeastFree = 256.0 * 1024 * 1024;
     if (::statfs(shm.c_str(), &info) != 0 || static_cast<long>(info.f_type) != kTmpfs) return {};
+    if (static_cast<double>(info.f_bavail) * static_cast<double>(info.f_bsize) < kLeastFree) return {};
     return ::access(shm.c_str(), W_OK | X_OK) == 0 ? shm : fs::path{};
 }
 
