@@ -1,5 +1,7 @@
 #include "align/AlignerInput.h"
 
+#include <array>
+
 namespace kadrel {
 
 namespace {
@@ -34,6 +36,20 @@ std::string ComposeAlignerInput(std::string_view firstRecord, std::string_view s
     input += second;
     input += "\r\n";
     return input;
+}
+
+std::string SequenceResidues(std::string_view recordText) {
+    static const auto skipped = [] {
+        std::array<bool, 256> table{};
+        for (const char c : std::string_view(" \t\r\n\f\v#*-.~")) table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    const auto lines = SequenceLines(recordText);
+    std::string residues;
+    residues.reserve(lines.size());
+    for (const char c : lines)
+        if (!skipped[static_cast<unsigned char>(c)]) residues += c;
+    return residues;
 }
 
 std::optional<std::string> RecordTextProblem(std::string_view recordText) {

@@ -14,6 +14,10 @@ std::string ComposeAlignerInput(std::string_view firstRecord, std::string_view s
 // The sequence lines of a record text: everything after its header line.
 std::string_view SequenceLines(std::string_view recordText);
 
+// The residues of a record as t_coffee reads them: its sequence lines less blanks, line ends and
+// the characters it leaves out (# * - . ~); case and every other character are kept.
+std::string SequenceResidues(std::string_view recordText);
+
 // Why a record text cannot go to the aligner as one sequence ("holds more than one record",
 // "holds no sequence"); no value when it can.
 std::optional<std::string> RecordTextProblem(std::string_view recordText);

@@ -1,5 +1,6 @@
 #include "align/TCoffeeAligner.h"
 
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -52,6 +53,18 @@ fs::path FindOnSearchPath(const std::string& program) {
     }
 }
 
+// A RAM-backed folder for the pair files and t_coffee's own scratch files, when there is one with
+// room to spare (a container's may be small).
+fs::path RamFolder() {
+    const fs::path shm = "/dev/shm";
+    struct statfs info {};
+    constexpr long kTmpfs = 0x01021994;
+    constexpr double kLeastFree = 256.0 * 1024 * 1024;
+    if (::statfs(shm.c_str(), &info) != 0 || static_cast<long>(info.f_type) != kTmpfs) return {};
+    if (static_cast<double>(info.f_bavail) * static_cast<double>(info.f_bsize) < kLeastFree) return {};
+    return ::access(shm.c_str(), W_OK | X_OK) == 0 ? shm : fs::path{};
+}
+
 }  // namespace
 
 TCoffeeAligner::TCoffeeAligner() : TCoffeeAligner(fs::path{}) {}
@@ -69,6 +82,15 @@ std::string TCoffeeAligner::CheckAvailable() const {
 
 fs::path TCoffeeAligner::EnsureWorkFolder() {
     const std::lock_guard lock(mutex_);
+    if (!workFolder_ && tempRoot_.empty()) {
+        if (const auto ram = RamFolder(); !ram.empty()) {
+            try {
+                workFolder_ = std::make_unique<kadrel::WorkFolder>(ram);
+            } catch (const std::system_error&) {
+                // The system's temp folder below.
+            }
+        }
+    }
     if (!workFolder_) {
         std::error_code ec;
         const auto root = tempRoot_.empty() ? fs::temp_directory_path(ec) : tempRoot_;
@@ -99,11 +121,22 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
         return Unusable("cannot write the aligner's input in " + folder.string());
     }
 
-    // t_coffee's own scratch files stay in the private folder and go with it. Its start-up
-    // touches some 400 MB in small blocks; letting malloc use huge pages makes that about a third
-    // cheaper and changes nothing in the alignment. Settings the user made are kept.
+    // t_coffee's own folders (scratch, settings, locks, cache) are the pair's own: nothing is
+    // shared with a concurrent call or left in the user's home, and they go with the pair (t_coffee
+    // leaves about a megabyte of scratch files behind). Its start-up touches some 400 MB in small
+    // blocks; letting malloc use huge pages makes that about a third cheaper and changes nothing
+    // in the alignment. Settings the user made are kept.
+    const auto own = folder / (name + ".t_coffee");
     std::vector<std::string> environment;
-    if (std::getenv("TMP_4_TCOFFEE") == nullptr) environment.push_back("TMP_4_TCOFFEE=" + (folder / "tmp").string());
+    const std::pair<const char*, const char*> ownFolders[] = {
+        {"TMP_4_TCOFFEE", "tmp"}, {"DIR_4_TCOFFEE", "dir"},
+        {"LOCKDIR_4_TCOFFEE", "lock"}, {"CACHE_4_TCOFFEE", "cache"}};
+    for (const auto& [variable, subfolder] : ownFolders) {
+        if (std::getenv(variable) != nullptr) continue;
+        std::error_code ignored;
+        fs::create_directories(own / subfolder, ignored);
+        environment.push_back(std::string(variable) + "=" + (own / subfolder).string());
+    }
     if (std::getenv("GLIBC_TUNABLES") == nullptr) environment.push_back("GLIBC_TUNABLES=glibc.malloc.hugetlb=1");
     int status = -1;
     std::string startError;
@@ -120,6 +153,8 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
         std::error_code ignored;
         fs::remove(folder / (name + extension), ignored);
     }
+    std::error_code ignored;
+    fs::remove_all(own, ignored);
 
     if (stop.stop_requested()) return Unusable("stopped");
     if (!startError.empty()) return Unusable(startError);

@@ -17,7 +17,8 @@ namespace kadrel {
 class TCoffeeAligner : public Aligner {
 public:
     TCoffeeAligner();
-    // The folder in which the private work folder is made; the system's temp folder by default.
+    // The folder in which the private work folder is made; by default /dev/shm where it is a
+    // writable RAM-backed file system, else the system's temp folder.
     explicit TCoffeeAligner(std::filesystem::path tempRoot);
     ~TCoffeeAligner() override;
     TCoffeeAligner(const TCoffeeAligner&) = delete;

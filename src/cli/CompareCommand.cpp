@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "align/BuiltinAligner.h"
 #include "align/TCoffeeAligner.h"
 #include "calc/BackupWriter.h"
 #include "calc/ReportHeader.h"
@@ -33,6 +34,7 @@ struct CompareOptions {
     std::string backup = "query.bak";
     bool noBackup = false;
     unsigned jobs = 0;  // 0: one per core
+    std::string aligner = "t_coffee";
 };
 
 // Writes the report to its output and the backup, shows progress while stderr is a terminal.
@@ -131,8 +133,10 @@ int RunCompare(const CompareOptions& options) {
                         "\"; choose another backup (--backup FILE) or --no-backup");
     }
 
-    TCoffeeAligner aligner;
-    if (const auto message = aligner.CheckAvailable(); !message.empty()) return Fail(message);
+    std::unique_ptr<Aligner> aligner;
+    if (options.aligner == "builtin") aligner = std::make_unique<BuiltinAligner>();
+    else aligner = std::make_unique<TCoffeeAligner>();
+    if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
 
     std::ofstream file;
     if (!options.output.empty()) {
@@ -160,7 +164,7 @@ int RunCompare(const CompareOptions& options) {
     run.bannerDate = LocaleShortDateTime();
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
 
-    const RunSummary summary = RunComparison(set1, set2, run, aligner, sink, stop.get_token());
+    const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
     out.flush();
     sink.ClearProgress();
     if (!out) return Fail("writing the output failed");
@@ -189,6 +193,9 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
     command->add_option("-j,--jobs", options->jobs, "Pairs aligned at once (default: one per core)")
         ->check(CLI::Range(1u, 64u));
+    command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
+        ->check(CLI::IsMember({"t_coffee", "builtin"}))
+        ->capture_default_str();
     return [options] { return RunCompare(*options); };
 }
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <exception>
 
+#include "align/BuiltinAligner.h"
 #include "distances/NumberText.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
@@ -96,6 +98,11 @@ void Form1::BuildControls() {
     textbook_ = new QCheckBox(QStringLiteral("published formulas"), this);
     textbook_->setObjectName(QStringLiteral("CheckTextbook"));
 
+    aligner_ = new QComboBox(this);
+    aligner_->setObjectName(QStringLiteral("AlignerChoice"));
+    aligner_->addItem(QStringLiteral("t_coffee"), QStringLiteral("t_coffee"));
+    aligner_->addItem(QStringLiteral("built-in (fast)"), QStringLiteral("builtin"));
+
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label1"));
     status_->setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
@@ -136,6 +143,13 @@ void Form1::ArrangeControls() {
         run->addWidget(options_[i + 3], i, 2);
     }
     run->addWidget(textbook_, 3, 1, 1, 2);
+    auto* alignerRow = new QHBoxLayout;
+    auto* alignerLabel = new QLabel(QStringLiteral("Aligner:"), this);
+    alignerLabel->setBuddy(aligner_);
+    alignerRow->addWidget(alignerLabel);
+    alignerRow->addWidget(aligner_);
+    alignerRow->addStretch(1);
+    run->addLayout(alignerRow, 4, 0, 1, 3);
     run->setColumnMinimumWidth(0, 113);
     run->setColumnStretch(3, 1);
     run->setHorizontalSpacing(24);
@@ -165,7 +179,7 @@ void Form1::SetTabOrder() {
     QWidget* const order[] = {
         report_, calculate_, stop_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
-        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_,
+        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_, aligner_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -210,7 +224,9 @@ void Form1::Command1_Click() {
     if (RunInProgress()) return;
     status_->clear();
 
-    std::unique_ptr<Aligner> aligner = makeAligner_();
+    std::unique_ptr<Aligner> aligner;
+    if (aligner_->currentData().toString() == QStringLiteral("builtin")) aligner = std::make_unique<BuiltinAligner>();
+    else aligner = makeAligner_();
     if (const std::string missing = aligner->CheckAvailable(); !missing.empty()) {
         dialogs_->ShowError(this, QString::fromStdString(missing));
         return;
@@ -302,6 +318,7 @@ void Form1::ShowRunning(bool running) {
     stop_->setEnabled(running);
     for (QRadioButton* option : options_) option->setEnabled(!running);
     textbook_->setEnabled(!running);
+    aligner_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
         EnableSideLists(side, !running && !side.check->isChecked());

@@ -16,6 +16,7 @@
 #include "ui/WindowDialogs.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -105,6 +106,7 @@ private:
     QPushButton* stop_ = nullptr;
     QRadioButton* options_[6] = {};
     QCheckBox* textbook_ = nullptr;  // "published formulas"
+    QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     ReportBox* report_ = nullptr;

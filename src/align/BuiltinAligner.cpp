@@ -1,0 +1,203 @@
+#include "align/BuiltinAligner.h"
+
+#include <parasail.h>
+
+#include <bindings/cpp/WFAligner.hpp>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "align/AlignerInput.h"
+#include "align/GapPlacement.h"
+
+namespace kadrel {
+namespace {
+
+constexpr int kMismatch = 3;
+constexpr int kGapOpen = 5;    // a gap of n sites costs kGapOpen + n * kGapExtend
+constexpr int kGapExtend = 2;
+// The wavefront aligner's time grows with the square of the score, the dynamic programme's does
+// not: beyond about 13% divergence the second is faster. A pair whose 8-letter words are shared
+// less than (1 - 0.13)^8 goes straight to it; the wavefront aligner gives up on the others past
+// 16%, where the estimate was wrong.
+constexpr int kWordLength = 8;
+constexpr double kLeastSharedWords = 0.33;
+constexpr double kWavefrontDivergence = 0.16;
+// Above this many cells the dynamic programme's trace table would take too much memory; the
+// wavefront aligner then runs to the end in its low-memory mode.
+constexpr double kMostCells = 64e6;
+
+// What scoring compares: A, C, G, T in upper case; anything else becomes a character that
+// matches nothing on the other side (and avoids the wavefront aligner's end markers).
+std::string ScoringText(const std::string& residues, char other) {
+    std::string text(residues);
+    for (char& c : text) {
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        c = upper == 'A' || upper == 'C' || upper == 'G' || upper == 'T' ? upper : other;
+    }
+    return text;
+}
+
+int Size(const std::string& text) { return static_cast<int>(text.size()); }
+
+AlignedPair Unusable(std::string why) {
+    AlignedPair pair;
+    pair.failure = std::move(why);
+    return pair;
+}
+
+}  // namespace
+
+// One thread's aligners, kept between pairs: building them costs more than a short alignment.
+class BuiltinAligner::Engine {
+public:
+    Engine()
+        : wavefront_(kMismatch, kGapOpen, kGapExtend, wfa::WFAligner::Alignment, wfa::WFAligner::MemoryHigh),
+          matrix_(parasail_matrix_create("ACGT", 0, -kMismatch)) {
+        wavefront_.setHeuristicNone();
+        // The matrix's fifth row and column stand for every other character: a mismatch too.
+        for (int i = 0; i < 5; ++i) {
+            parasail_matrix_set_value(matrix_, i, 4, -kMismatch);
+            parasail_matrix_set_value(matrix_, 4, i, -kMismatch);
+        }
+    }
+    ~Engine() { parasail_matrix_free(matrix_); }
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // The columns of an optimal alignment of two non-empty scoring texts, see GapPlacement.h.
+    std::string Columns(const std::string& first, const std::string& second) {
+        const double cells = static_cast<double>(first.size()) * static_cast<double>(second.size());
+        if (cells > kMostCells) return LowMemoryColumns(first, second);
+        if (SharedWords(first, second) < kLeastSharedWords) return DynamicProgrammeColumns(first, second);
+        const auto longer = static_cast<double>(std::max(first.size(), second.size()));
+        const auto ends = static_cast<double>(std::max(first.size(), second.size()) -
+                                              std::min(first.size(), second.size()));
+        // What substitutions at the limit and the gap of the length difference would cost.
+        const double limit = kMismatch * kWavefrontDivergence * longer + kGapOpen + kGapExtend * ends;
+        wavefront_.setMaxAlignmentScore(static_cast<int>(std::ceil(limit)));
+        const auto status = wavefront_.alignEnd2End(first.data(), Size(first), second.data(), Size(second));
+        if (status == wfa::WFAligner::StatusSuccessful) return FromWavefront(wavefront_.getAlignmentCigar());
+        return DynamicProgrammeColumns(first, second);
+    }
+
+private:
+    // The share of the second text's words of A, C, G, T that occur in the first: about
+    // (1 - d)^kWordLength at divergence d, whatever the gaps.
+    double SharedWords(const std::string& first, const std::string& second) {
+        words_.assign(words_.size(), 0);
+        const auto eachWord = [](const std::string& text, auto use) {
+            std::uint32_t word = 0;
+            int valid = 0;
+            for (const char c : text) {
+                const int code = c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : -1;
+                valid = code < 0 ? 0 : valid + 1;
+                word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
+                if (valid >= kWordLength) use(word);
+            }
+        };
+        eachWord(first, [&](std::uint32_t w) { words_[w >> 6] |= std::uint64_t{1} << (w & 63); });
+        std::size_t shared = 0, all = 0;
+        eachWord(second, [&](std::uint32_t w) {
+            ++all;
+            shared += (words_[w >> 6] >> (w & 63)) & 1;
+        });
+        return all == 0 ? 0.0 : static_cast<double>(shared) / static_cast<double>(all);
+    }
+
+    static std::string FromWavefront(const std::string& cigar) {
+        std::string columns(cigar);
+        for (char& c : columns) c = c == 'X' ? kBoth : c == 'D' ? kFirstOnly : c == 'I' ? kSecondOnly : kBoth;
+        return columns;
+    }
+
+    std::string DynamicProgrammeColumns(const std::string& first, const std::string& second) {
+        const int n = Size(first);
+        const int m = Size(second);
+        parasail_result_t* result =
+            parasail_nw_trace_scan_16(first.data(), n, second.data(), m, kGapOpen + kGapExtend, kGapExtend, matrix_);
+        if (result != nullptr && parasail_result_is_saturated(result)) {
+            parasail_result_free(result);
+            result = parasail_nw_trace_scan_32(first.data(), n, second.data(), m, kGapOpen + kGapExtend, kGapExtend,
+                                               matrix_);
+        }
+        if (result == nullptr) return LowMemoryColumns(first, second);
+        parasail_cigar_t* cigar = parasail_result_get_cigar(result, first.data(), n, second.data(), m, matrix_);
+        std::string columns;
+        if (cigar != nullptr) {
+            columns.reserve(static_cast<std::size_t>(n + m));
+            for (int i = 0; i < cigar->len; ++i) {
+                const char op = parasail_cigar_decode_op(cigar->seq[i]);
+                const char column = op == 'I' ? kFirstOnly : op == 'D' ? kSecondOnly : kBoth;
+                columns.append(parasail_cigar_decode_len(cigar->seq[i]), column);
+            }
+            parasail_cigar_free(cigar);
+        }
+        parasail_result_free(result);
+        return columns;
+    }
+
+    std::string LowMemoryColumns(const std::string& first, const std::string& second) {
+        if (!lowMemory_)
+            lowMemory_ = std::make_unique<wfa::WFAlignerGapAffine>(kMismatch, kGapOpen, kGapExtend,
+                                                                   wfa::WFAligner::Alignment,
+                                                                   wfa::WFAligner::MemoryUltralow);
+        lowMemory_->setHeuristicNone();
+        const auto status = lowMemory_->alignEnd2End(first.data(), Size(first), second.data(), Size(second));
+        return status == wfa::WFAligner::StatusSuccessful ? FromWavefront(lowMemory_->getAlignmentCigar()) : "";
+    }
+
+    wfa::WFAlignerGapAffine wavefront_;
+    std::unique_ptr<wfa::WFAlignerGapAffine> lowMemory_;
+    parasail_matrix_t* matrix_;
+    std::vector<std::uint64_t> words_ = std::vector<std::uint64_t>((std::size_t{1} << (2 * kWordLength)) / 64);
+};
+
+BuiltinAligner::BuiltinAligner() = default;
+BuiltinAligner::~BuiltinAligner() = default;
+
+std::unique_ptr<BuiltinAligner::Engine> BuiltinAligner::Borrow() {
+    {
+        const std::lock_guard lock(mutex_);
+        if (!idle_.empty()) {
+            auto engine = std::move(idle_.back());
+            idle_.pop_back();
+            return engine;
+        }
+    }
+    return std::make_unique<Engine>();
+}
+
+void BuiltinAligner::GiveBack(std::unique_ptr<Engine> engine) {
+    const std::lock_guard lock(mutex_);
+    idle_.push_back(std::move(engine));
+}
+
+AlignedPair BuiltinAligner::Align(std::string_view firstRecord, std::string_view secondRecord, std::string_view,
+                                  std::stop_token stop) {
+    if (stop.stop_requested()) return Unusable("stopped");
+    const std::string first = SequenceResidues(firstRecord);
+    const std::string second = SequenceResidues(secondRecord);
+    if (first.empty()) return Unusable("the first sequence is empty");
+    if (second.empty()) return Unusable("the second sequence is empty");
+
+    const std::string firstScoring = ScoringText(first, '1');
+    const std::string secondScoring = ScoringText(second, '2');
+    auto engine = Borrow();
+    std::string columns = engine->Columns(firstScoring, secondScoring);
+    GiveBack(std::move(engine));
+    if (!ColumnsFit(columns, first.size(), second.size())) return Unusable("the built-in aligner found no alignment");
+
+    PlaceTerminalGaps(columns, firstScoring, secondScoring);
+    AlignedPair pair = AlignedTexts(columns, first, second);
+    pair.firstLabel = "s1";
+    pair.secondLabel = "s2";
+    pair.length = static_cast<double>(columns.size());
+    pair.usable = true;
+    return pair;
+}
+
+}  // namespace kadrel
