@@ -1,0 +1,43 @@
+#include "cli/ConsoleSink.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+namespace kadrel::cli {
+
+ConsoleSink::ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup, std::stop_source stop)
+    : out_(out), backup_(std::move(backup)), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+
+void ConsoleSink::Append(std::string_view text) {
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (backup_) backup_->Append(text);
+    if (!out_) stop_.request_stop();
+}
+
+void ConsoleSink::RecordFinished(std::size_t) {
+    out_.flush();
+    if (backup_ && !backup_->Commit()) Warning(backup_->Error());
+}
+
+void ConsoleSink::Progress(std::size_t done, std::size_t total) {
+    if (!showProgress_) return;
+    // The built-in aligner reports thousands of pairs a second: a terminal needs a few lines.
+    const auto now = std::chrono::steady_clock::now();
+    if (done != total && now - lastProgress_ < std::chrono::milliseconds(100)) return;
+    lastProgress_ = now;
+    std::cerr << "\rkadrel: " << done << " of " << total << " pairs" << std::flush;
+    progressShown_ = true;
+}
+
+void ConsoleSink::Warning(std::string_view message) {
+    ClearProgress();
+    std::cerr << "kadrel: warning: " << message << "\n";
+}
+
+void ConsoleSink::ClearProgress() {
+    if (progressShown_) std::cerr << "\r\033[K";
+    progressShown_ = false;
+}
+
+}  // namespace kadrel::cli

@@ -1,0 +1,33 @@
+#pragma once
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <stop_token>
+
+#include "calc/BackupWriter.h"
+#include "calc/ReportSink.h"
+
+namespace kadrel::cli {
+
+// Writes the report to its output and the backup; shows progress while standard error is a
+// terminal. A failed write to the output stops the run: nobody reads the report any more.
+class ConsoleSink : public ReportSink {
+public:
+    ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup, std::stop_source stop);
+
+    void Append(std::string_view text) override;
+    void RecordFinished(std::size_t index) override;
+    void Progress(std::size_t done, std::size_t total) override;
+    void Warning(std::string_view message) override;
+    void ClearProgress();
+
+private:
+    std::ostream& out_;
+    std::optional<BackupWriter> backup_;
+    std::stop_source stop_;
+    bool showProgress_;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point lastProgress_{};
+};
+
+}  // namespace kadrel::cli
