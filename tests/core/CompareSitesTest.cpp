@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 #include <sstream>
 #include <string>
@@ -14,40 +13,35 @@ namespace {
 // d differences, g gaps, ts and tv transitions and transversions, pu and py their purine and
 // pyrimidine parts, bX the composition share of base X, mYX pairMatrix[Y][X] (base of second,
 // then base of first), gc1 and gc2 the G+C counts.
-struct Rule {
-    char first, second;
-    const char* changes;
-};
-
-const Rule kRules[] = {
-    {'A', 'T', "bA=0.5 d=1 tv=1 mTA=1 bT=0.5"},
-    {'A', 'C', "bA=0.5 d=1 tv=1 mCA=1 bC=0.5"},
-    {'A', 'G', "bA=0.5 d=1 ts=1 pu=1 mGA=1 bG=0.5"},
-    {'A', 'Y', "bA=0.5 d=1 tv=1 mTA=0.5 mCA=0.5 bT=0.25 bC=0.25"},
-    {'A', 'S', "bA=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mGA=0.5 mCA=0.5 bG=0.25 bC=0.25"},
-    {'A', 'K', "bA=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mGA=0.5 mTA=0.5 bG=0.25 bT=0.25"},
-    {'A', 'B', "bA=0.5 d=1 ts=0.33 tv=0.66 pu=0.33 mGA=0.33 mTA=0.33 mCA=0.33 bG=0.166 bT=0.166 bC=0.166"},
-    {'T', 'A', "bT=0.5 d=1 tv=1 mAT=1 bA=0.5"},
-    {'T', 'C', "bT=0.5 d=1 ts=1 py=1 mCT=1 bC=0.5"},
-    {'T', 'G', "bT=0.5 d=1 tv=1 mGT=1 bG=0.5"},
-    {'T', 'R', "bT=0.5 d=1 tv=1 mAT=0.5 mGT=0.5 bA=0.25 bG=0.25"},
-    {'T', 'S', "bT=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mGT=0.5 mCT=0.5 bG=0.25 bC=0.25"},
-    {'T', 'M', "bT=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mAT=0.5 mCT=0.5 bC=0.25 bA=0.25"},
-    {'T', 'V', "bT=0.5 d=1 ts=0.33 tv=0.66 py=0.33 mAT=0.33 mCT=0.33 mGT=0.33 bC=0.166 bA=0.166 bG=0.166"},
-    {'C', 'T', "bC=0.5 d=1 ts=1 py=1 mTC=1 bT=0.5"},
-    {'C', 'A', "bC=0.5 d=1 tv=1 mAC=1 bA=0.5"},
-    {'C', 'G', "bC=0.5 d=1 tv=1 mGC=1 bG=0.5"},
-    {'C', 'R', "bC=0.5 d=1 tv=1 mAC=0.5 mGC=0.5 bA=0.25 bG=0.25"},
-    {'C', 'W', "bC=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mTC=0.5 mAC=0.5 bA=0.25 bT=0.25"},
-    {'C', 'K', "bC=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mTC=0.5 mGC=0.5 bT=0.25 bG=0.25"},
-    {'C', 'D', "bC=0.5 d=1 ts=0.33 tv=0.66 py=0.33 mTC=0.33 mAC=0.33 mGC=0.33 bA=0.166 bT=0.166 bG=0.166"},
-    {'G', 'T', "bG=0.5 d=1 tv=1 mTG=1 bT=0.5"},
-    {'G', 'C', "bG=0.5 d=1 tv=1 mCG=1 bC=0.5"},
-    {'G', 'A', "bG=0.5 d=1 ts=1 pu=1 mAG=1 bA=0.5"},
-    {'G', 'Y', "bG=0.5 d=1 tv=1 mTG=0.5 mCG=0.5 bT=0.25 bC=0.25"},
-    {'G', 'W', "bG=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mAG=0.5 mTG=0.5 bA=0.25 bT=0.25"},
-    {'G', 'M', "bG=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mAG=0.5 mCG=0.5 bA=0.25 bC=0.25"},
-    {'G', 'H', "bG=0.5 d=1 ts=0.33 tv=0.66 pu=0.33 mAG=0.33 mCG=0.33 mTG=0.33 bA=0.166 bC=0.166 bT=0.166"},
+const std::map<std::pair<char, char>, std::string> kRules = {
+    {{'A', 'T'}, "bA=0.5 d=1 tv=1 mTA=1 bT=0.5"},
+    {{'A', 'C'}, "bA=0.5 d=1 tv=1 mCA=1 bC=0.5"},
+    {{'A', 'G'}, "bA=0.5 d=1 ts=1 pu=1 mGA=1 bG=0.5"},
+    {{'A', 'Y'}, "bA=0.5 d=1 tv=1 mTA=0.5 mCA=0.5 bT=0.25 bC=0.25"},
+    {{'A', 'S'}, "bA=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mGA=0.5 mCA=0.5 bG=0.25 bC=0.25"},
+    {{'A', 'K'}, "bA=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mGA=0.5 mTA=0.5 bG=0.25 bT=0.25"},
+    {{'A', 'B'}, "bA=0.5 d=1 ts=0.33 tv=0.66 pu=0.33 mGA=0.33 mTA=0.33 mCA=0.33 bG=0.166 bT=0.166 bC=0.166"},
+    {{'T', 'A'}, "bT=0.5 d=1 tv=1 mAT=1 bA=0.5"},
+    {{'T', 'C'}, "bT=0.5 d=1 ts=1 py=1 mCT=1 bC=0.5"},
+    {{'T', 'G'}, "bT=0.5 d=1 tv=1 mGT=1 bG=0.5"},
+    {{'T', 'R'}, "bT=0.5 d=1 tv=1 mAT=0.5 mGT=0.5 bA=0.25 bG=0.25"},
+    {{'T', 'S'}, "bT=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mGT=0.5 mCT=0.5 bG=0.25 bC=0.25"},
+    {{'T', 'M'}, "bT=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mAT=0.5 mCT=0.5 bC=0.25 bA=0.25"},
+    {{'T', 'V'}, "bT=0.5 d=1 ts=0.33 tv=0.66 py=0.33 mAT=0.33 mCT=0.33 mGT=0.33 bC=0.166 bA=0.166 bG=0.166"},
+    {{'C', 'T'}, "bC=0.5 d=1 ts=1 py=1 mTC=1 bT=0.5"},
+    {{'C', 'A'}, "bC=0.5 d=1 tv=1 mAC=1 bA=0.5"},
+    {{'C', 'G'}, "bC=0.5 d=1 tv=1 mGC=1 bG=0.5"},
+    {{'C', 'R'}, "bC=0.5 d=1 tv=1 mAC=0.5 mGC=0.5 bA=0.25 bG=0.25"},
+    {{'C', 'W'}, "bC=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mTC=0.5 mAC=0.5 bA=0.25 bT=0.25"},
+    {{'C', 'K'}, "bC=0.5 d=1 ts=0.5 tv=0.5 py=0.5 mTC=0.5 mGC=0.5 bT=0.25 bG=0.25"},
+    {{'C', 'D'}, "bC=0.5 d=1 ts=0.33 tv=0.66 py=0.33 mTC=0.33 mAC=0.33 mGC=0.33 bA=0.166 bT=0.166 bG=0.166"},
+    {{'G', 'T'}, "bG=0.5 d=1 tv=1 mTG=1 bT=0.5"},
+    {{'G', 'C'}, "bG=0.5 d=1 tv=1 mCG=1 bC=0.5"},
+    {{'G', 'A'}, "bG=0.5 d=1 ts=1 pu=1 mAG=1 bA=0.5"},
+    {{'G', 'Y'}, "bG=0.5 d=1 tv=1 mTG=0.5 mCG=0.5 bT=0.25 bC=0.25"},
+    {{'G', 'W'}, "bG=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mAG=0.5 mTG=0.5 bA=0.25 bT=0.25"},
+    {{'G', 'M'}, "bG=0.5 d=1 ts=0.5 tv=0.5 pu=0.5 mAG=0.5 mCG=0.5 bA=0.25 bC=0.25"},
+    {{'G', 'H'}, "bG=0.5 d=1 ts=0.33 tv=0.66 pu=0.33 mAG=0.33 mCG=0.33 mTG=0.33 bA=0.166 bC=0.166 bT=0.166"},
 };
 
 using Fields = std::map<std::string, double>;
@@ -63,13 +57,17 @@ std::string Text(const Fields& fields) {
 std::string Written(const std::string& changes) {
     Fields fields;
     std::istringstream in(changes);
-    for (std::string item; in >> item;) fields[item.substr(0, item.find('='))] += std::stod(item.substr(item.find('=') + 1));
+    for (std::string item; in >> item;) {
+        const auto eq = item.find('=');
+        fields[item.substr(0, eq)] += std::stod(item.substr(eq + 1));
+    }
     return Text(fields);
 }
 
 std::string Counted(const PairCounts& c) {
     Fields fields{{"d", c.differences}, {"g", c.gaps}, {"ts", c.transitions}, {"tv", c.transversions},
-                  {"pu", c.purineTransitions}, {"py", c.pyrimidineTransitions}, {"gc1", c.gcFirst}, {"gc2", c.gcSecond}};
+                  {"pu", c.purineTransitions}, {"py", c.pyrimidineTransitions}, {"gc1", c.gcFirst},
+                  {"gc2", c.gcSecond}};
     for (int x = 0; x < 4; ++x) {
         fields[std::string("b") + "ACGT"[x]] = c.base[x];
         for (int y = 0; y < 4; ++y) fields[std::string("m") + "ACGT"[x] + "ACGT"[y]] = c.pairMatrix[x][y];
@@ -79,13 +77,6 @@ std::string Counted(const PairCounts& c) {
 
 PairCounts Compare(std::string first, std::string second, double length) {
     return CompareSites(AlignedPair{std::move(first), std::move(second), length, "", "", true, ""});
-}
-
-const Rule* NamedRule(char first, char second) {
-    for (const Rule& rule : kRules) {
-        if (rule.first == first && rule.second == second) return &rule;
-    }
-    return nullptr;
 }
 
 bool IsDefinite(char c) { return c == 'A' || c == 'C' || c == 'G' || c == 'T'; }
@@ -99,8 +90,8 @@ TEST(CompareSites, EveryPairOfCharacters) {
         for (int s = 0; s < 256; ++s) {
             const char first = static_cast<char>(f), second = static_cast<char>(s);
             std::string changes;
-            if (const Rule* rule = NamedRule(first, second)) {
-                changes = rule->changes;
+            if (const auto rule = kRules.find({first, second}); rule != kRules.end()) {
+                changes = rule->second;
             } else if (first == second) {
                 if (IsDefinite(first)) changes = std::string("m") + first + first + "=1";
             } else if (first == '-') {
