@@ -42,14 +42,23 @@ struct FakeAligner : Aligner {
 // Keeps all a run sends, and the report at every finished set-1 record. Every call must come
 // on the run's own thread.
 struct MemorySink : ReportSink {
-    void Append(std::string_view text) override { OnRunThread(), report += text; }
+    void Append(std::string_view text) override {
+        OnRunThread();
+        report += text;
+    }
     void RecordFinished(std::size_t index) override {
         OnRunThread();
         finished.push_back(index);
         reportAtFinish.push_back(report);
     }
-    void Progress(std::size_t done, std::size_t total) override { OnRunThread(), progress.emplace_back(done, total); }
-    void Warning(std::string_view message) override { OnRunThread(), warnings.emplace_back(message); }
+    void Progress(std::size_t done, std::size_t total) override {
+        OnRunThread();
+        progress.emplace_back(done, total);
+    }
+    void Warning(std::string_view message) override {
+        OnRunThread();
+        warnings.emplace_back(message);
+    }
     void OnRunThread() const { EXPECT_EQ(std::this_thread::get_id(), runThread); }
 
     std::thread::id runThread = std::this_thread::get_id();
@@ -124,8 +133,10 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         EXPECT_EQ(header[0], "Comparisons by Orvo   06.12.26 20:30     Kadrel " KADREL_VERSION);
         EXPECT_EQ(sink.report.substr(header[0].size() + header[1].size() + 4), c.afterHeader);
         std::string finished;
-        for (std::size_t i = 0; i < sink.finished.size(); ++i)
-            finished += std::to_string(sink.finished[i]) + ":" + std::to_string(Lines(sink.reportAtFinish[i]).size()) + " ";
+        for (std::size_t i = 0; i < sink.finished.size(); ++i) {
+            const auto lines = Lines(sink.reportAtFinish[i]).size();
+            finished += std::to_string(sink.finished[i]) + ":" + std::to_string(lines) + " ";
+        }
         EXPECT_EQ(finished, c.finished);
         EXPECT_EQ(summary.StatusText(), "done");
         std::vector<std::pair<std::size_t, std::size_t>> progress;  // a row at a time, skipped pairs not counted
