@@ -112,7 +112,7 @@ TEST(CompareSites, EveryPairOfCharacters) {
 TEST(CompareSites, CountsAddUpOverTheSitesUpToLength) {
     const char* const ag = "bA=0.5 d=1 ts=1 pu=1 mGA=1 bG=0.5 gc2=1";  // A against G
     const struct {
-        const char *first, *second;
+        std::string first, second;
         double length;
         std::string changes;
     } cases[] = {
@@ -127,10 +127,13 @@ TEST(CompareSites, CountsAddUpOverTheSitesUpToLength) {
         {"A", "", 1, "bA=0.5"},
         {"A-", "GT", 1e12, std::string(ag) + " g=1 gc1=-1"},
         {"AC", "GT", 1.5, ag},
+        // Thousands of identical sites, then one that differs.
+        {std::string(5000, 'G'), std::string(4999, 'G') + "C", 5000,
+         "mGG=4999 gc1=5000 gc2=5000 d=1 tv=1 mCG=1 bG=0.5 bC=0.5"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Written(c.changes), Counted(Compare(c.first, c.second, c.length)))
-            << c.first << "/" << c.second << " length " << c.length;
+            << c.first.substr(0, 20) << "/" << c.second.substr(0, 20) << " length " << c.length;
     }
 }
 
