@@ -3,7 +3,6 @@
 #include <string>
 
 #include "align/AlignmentReader.h"
-#include "align/TextFile.h"
 
 namespace kadrel {
 namespace {
@@ -75,20 +74,6 @@ TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
         {"3e", 3},     {"0012", 12},
     };
     for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << "'" << c.text << "'";
-}
-
-// Alignments written by the real t_coffee for the bundled examples.
-TEST(ReadAlignedPair, ReadsTheAlignersOwnOutput) {
-    for (const char* name : {"pair_0_1.aln", "pair_0_2.aln", "pair_1_2.aln"}) {
-        std::string error;
-        const auto text = ReadWholeFile(std::string(KADREL_EXAMPLES_DIR "/alignments/") + name, error);
-        ASSERT_TRUE(text) << name << ": " << error;
-        const AlignedPair pair = ReadAlignedPair(*text);
-        EXPECT_TRUE(pair.usable) << name << ": " << pair.failure;
-        EXPECT_EQ(pair.length, 320) << name;
-        EXPECT_EQ(pair.firstLabel + " " + pair.secondLabel, "s1 s2") << name;
-        EXPECT_EQ(pair.first.find_first_not_of("ACGTRYN-"), std::string::npos) << name;
-    }
 }
 
 }  // namespace

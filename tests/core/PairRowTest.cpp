@@ -49,12 +49,5 @@ TEST(PairRow, RowsAsPrinted) {
     }
 }
 
-// Best matches rank by the model distance, or by the p-distance when there is no model.
-TEST(PairRow, RankingDistance) {
-    const PairRow row = ComputePairRow(Pair("AAAAAAAAAG", "AAAAAAAAAA"), DistanceModel::JC);
-    EXPECT_EQ(*row.RankingDistance(DistanceModel::JC), 0.107);
-    EXPECT_EQ(*row.RankingDistance(DistanceModel::None), 0.1);
-}
-
 }  // namespace
 }  // namespace kadrel
