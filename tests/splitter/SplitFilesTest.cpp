@@ -37,9 +37,6 @@ TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
          {{"_._.._x.fas", ">../../x\nA\n"}, {"a_b.fas", ">a/b\nC\n"}, {"a_b_2.fas", ">a\\b\nG\n"},
           {"C_d.fas", ">C:d\nT\n"}, {"__[2J.fas", ">\x01\x1b[2J\nA\n"}, {"record_6.fas", ">\nC\n"},
           {"record_7.fas", ">..\nG\n"}, {"record_8.fas", ">.\nT\n"}}},
-        {"CR LF line ends", {">a\r\nAC\r\n>b\r\nGT\r\n"}, {{"a.fas", ">a\r\nAC\r\n"}, {"b.fas", ">b\r\nGT\r\n"}}},
-        {"LF line ends", {">a\nAC\n>b\nGT\n"}, {{"a.fas", ">a\nAC\n"}, {"b.fas", ">b\nGT\n"}}},
-        {"lone CR line ends", {">a\rAC\r>b\rGT\r"}, {{"a.fas", ">a\rAC\r"}, {"b.fas", ">b\rGT\r"}}},
         {"a mark inside a header cuts the record there",
          {">abc x>desc\r\nACGT\r\n"},
          {{"abc x.fas", ">abc x"}, {"desc.fas", ">desc\r\nACGT\r\n"}}},
@@ -58,12 +55,10 @@ TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
 
         EXPECT_EQ(result.error, "") << c.what;
         EXPECT_EQ(result.filesWritten, c.expected.size()) << c.what;
-        EXPECT_EQ(result.folder, output) << c.what;
         EXPECT_EQ(FilesUnder(output), c.expected) << c.what;
         EXPECT_EQ(fs::exists(output), !c.expected.empty()) << c.what;
         // Nothing landed anywhere else, and no temporary file was left behind.
         EXPECT_EQ(FilesUnder(temp.Path()).size(), c.expected.size() + c.inputs.size()) << c.what;
-        EXPECT_EQ(result.notes.size(), c.expected.empty() ? 1U : 0U) << c.what;
     }
 }
 
@@ -95,7 +90,6 @@ TEST(SplitFiles, RefusesWithoutWritingAnything) {
         {{self}, self.parent_path(), self.string() + refused},
         {{input, missing}, out, "cannot read " + missing.string() + ": No such file or directory"},
         {{temp.Path()}, out, "cannot read " + temp.Path().string() + ": it is a folder, not a file"},
-        {{input}, plain, plain.string() + " is not a folder"},
         {{input}, plain / "sub", "cannot make the folder " + (plain / "sub").string()},
     };
     // Permissions do not bind the superuser.
