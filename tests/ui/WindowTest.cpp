@@ -167,6 +167,7 @@ TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
         auto* dir = Find<FolderList>("Dir" + side);
         const QList<QTreeWidgetItem*> found = dir->findItems("right", Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1);
+        EXPECT_FALSE(dir->visualItemRect(found.front()).isEmpty()) << "the subfolders are hidden";
         emit dir->itemActivated(found.front(), 0);
         EXPECT_EQ(shown(side), inRight);
         emit dir->itemActivated(dir->currentItem()->parent(), 0);
@@ -235,7 +236,7 @@ TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
         Click("Command1");
         EXPECT_EQ(dialogs_->openAsked, c.asked);
         ASSERT_EQ(dialogs_->errors.size(), c.error ? 1 : 0);
-        EXPECT_TRUE(dialogs_->errors.join("").contains(c.error ? c.error : "")) << dialogs_->errors.join("").toStdString();
+        EXPECT_TRUE(dialogs_->errors.join("").contains(c.error ? c.error : "")) << qPrintable(dialogs_->errors[0]);
         EXPECT_FALSE(form_->RunInProgress());
     }
 }
