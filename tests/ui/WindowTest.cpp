@@ -83,12 +83,6 @@ protected:
         ASSERT_TRUE(Find<FolderList>("Dir1")->SetPath(left) && Find<FolderList>("Dir2")->SetPath(right));
     }
     void Click(const QString& name) { Find<QAbstractButton>(name)->click(); }
-    void CalculateAndWait() {
-        QSignalSpy finished(form_.get(), &Form1::RunFinished);
-        Click("Command1");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
-    }
-    QString Status() const { return Find<QLabel>("Label1")->text(); }
     template <typename T = QWidget>
     T* Find(const QString& name) const {
         if (T* widget = form_->findChild<T*>(name)) return widget;
@@ -276,8 +270,10 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
             dialogs_->openAnswers = {file};
         }
         if (c.backupBlocked) fs::remove("query.bak"), fs::create_directory("query.bak");
-        CalculateAndWait();
-        EXPECT_EQ(Status(), QStringLiteral("done")) << dialogs_->errors.join("\n").toStdString();
+        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        Click("Command1");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
+        EXPECT_EQ(Find<QLabel>("Label1")->text(), "done") << dialogs_->errors.join("\n").toStdString();
 
         QProcess compare;
         compare.start(KADREL_EXE, QStringList{"compare", c.set1, c.set2, "--no-backup"} + c.arguments);
@@ -344,7 +340,7 @@ TEST_F(WindowTest, ARunningComparison) {
     QSignalSpy finished(form_.get(), &Form1::RunFinished);
     Click("CommandStop");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }));
-    EXPECT_EQ(Status(), QStringLiteral("stopped"));
+    EXPECT_EQ(Find<QLabel>("Label1")->text(), "stopped");
     EXPECT_EQ(box_->ReportText(), "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\nBest matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\n");
     const auto* bar = Find<QProgressBar>("ProgressBar1");
     EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", "3 / 6 pairs");  // no time left shown
