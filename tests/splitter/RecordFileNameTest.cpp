@@ -5,7 +5,7 @@
 namespace lutrane {
 namespace {
 
-// The split table already covers /, \, :, ../, control characters and empty or dot-only names.
+// lutrane.txt already shows /, \, :, ../, control characters and empty or dot-only names.
 // Long names are cut to fit a file name, never inside a character.
 TEST(SafeStem, ReplacesOnlyWhatIsUnsafe) {
     std::string wide;  // two-byte characters, so the odd limit falls inside one

@@ -14,54 +14,6 @@ using Files = std::map<std::string, std::string>;
 using kadrel::test::FilesUnder;
 using kadrel::test::TempFolder;
 
-TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> inputs;
-        Files expected;  // every file that must be in the output folder, and nothing else
-    };
-    const std::vector<Case> cases = {
-        {"no mark writes nothing", {"ACGT\r\nGGCC\r\n"}, {}},
-        {"text before the first mark is ignored; several sequence lines are written whole",
-         {"; made by hand\r\n>abc x\r\nACGT\r\nGGCC\r\n"},
-         {{"abc x.fas", ">abc x\r\nACGT\r\nGGCC\r\n"}}},
-        {"the same name twice gives two files",
-         {">a\nAC\n>a\nGT\n>a\nTT\n"},
-         {{"a.fas", ">a\nAC\n"}, {"a_2.fas", ">a\nGT\n"}, {"a_3.fas", ">a\nTT\n"}}},
-        {"records of several inputs share one set of names",
-         {">a\nAC\n>\nGG\n", ">a\nTT\n>b\nCC\n>\nAA\n"},
-         {{"a.fas", ">a\nAC\n"}, {"record_2.fas", ">\nGG\n"}, {"a_2.fas", ">a\nTT\n"}, {"b.fas", ">b\nCC\n"},
-          {"record_3.fas", ">\nAA\n"}}},
-        {"unsafe names stay inside the folder",
-         {">../../x\nA\n>a/b\nC\n>a\\b\nG\n>C:d\nT\n>\x01\x1b[2J\nA\n>\nC\n>..\nG\n>.\nT\n"},
-         {{"_._.._x.fas", ">../../x\nA\n"}, {"a_b.fas", ">a/b\nC\n"}, {"a_b_2.fas", ">a\\b\nG\n"},
-          {"C_d.fas", ">C:d\nT\n"}, {"__[2J.fas", ">\x01\x1b[2J\nA\n"}, {"record_6.fas", ">\nC\n"},
-          {"record_7.fas", ">..\nG\n"}, {"record_8.fas", ">.\nT\n"}}},
-        {"a mark inside a header cuts the record there",
-         {">abc x>desc\r\nACGT\r\n"},
-         {{"abc x.fas", ">abc x"}, {"desc.fas", ">desc\r\nACGT\r\n"}}},
-        {"a name line followed by an empty line", {">abc\r\n\r\nACGT\r\n"}, {{"abc.fas", ">abc\r\n\r\nACGT\r\n"}}},
-        {"mixed line ends; blanks of a name are kept; no line end at the end",
-         {"x\n>a\rAC\r\n> b\tc \nGT\r>>\r\nTT"},
-         {{"a.fas", ">a\rAC\r\n"}, {" b_c .fas", "> b\tc \nGT\r"}, {"record_3.fas", ">"}, {"record_4.fas", ">\r\nTT"}}},
-    };
-    for (const Case& c : cases) {
-        TempFolder temp;
-        std::vector<fs::path> inputs;
-        for (const std::string& text : c.inputs) inputs.push_back(temp.Write(std::to_string(inputs.size()), text));
-        const fs::path output = temp / "a/b/out";  // made on the way
-
-        const SplitResult result = SplitFiles(inputs, output);
-
-        EXPECT_EQ(result.error, "") << c.what;
-        EXPECT_EQ(result.filesWritten, c.expected.size()) << c.what;
-        EXPECT_EQ(FilesUnder(output), c.expected) << c.what;
-        EXPECT_EQ(fs::exists(output), !c.expected.empty()) << c.what;
-        // Nothing landed anywhere else, and no temporary file was left behind.
-        EXPECT_EQ(FilesUnder(temp.Path()).size(), c.expected.size() + c.inputs.size()) << c.what;
-    }
-}
-
 // Every refusal leaves the folders exactly as they were: no file made, changed or followed.
 TEST(SplitFiles, RefusesWithoutWritingAnything) {
     TempFolder temp;
