@@ -1,0 +1,368 @@
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <signal.h>
+
+#include <atomic>
+#include <semaphore>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "align/TCoffeeAligner.h"
+#include "ui/DriveList.h"
+#include "ui/FileList.h"
+#include "ui/FolderList.h"
+#include "ui/Form1.h"
+#include "ui/ReportBox.h"
+
+namespace kadrel::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using kadrel::test::ReadText;
+
+// Answers the window's dialogs from queues (a null answer, or none left: cancelled) and keeps what
+// it was told.
+struct ScriptedDialogs : WindowDialogs {
+    QStringList openAnswers, saveAnswers, errors, warnings;
+    int openAsked = 0;
+
+    std::optional<QString> OpenSequenceFile(QWidget*) override { return ++openAsked, Next(openAnswers); }
+    std::optional<QString> SaveReportFile(QWidget*) override { return Next(saveAnswers); }
+    void ShowError(QWidget*, const QString& message) override { errors.append(message); }
+    void ShowWarning(QWidget*, const QString& message) override { warnings.append(message); }
+    static std::optional<QString> Next(QStringList& answers) {
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        return answer.isNull() ? std::nullopt : std::optional(answer);
+    }
+};
+
+// The same usable pair for every call: 10 sites, one transversion. A `missing` message plays a
+// t_coffee that is not installed.
+struct FixedAligner : Aligner {
+    AlignedPair Align(std::string_view, std::string_view, std::string_view, std::stop_token) override {
+        return {"ACGTACGTAC", "ACGTACGTTC", 10, "s1", "s2", true, ""};
+    }
+    std::string CheckAvailable() const override { return missing; }
+    std::string missing;
+};
+
+// Each test works in its own current folder, where the window's lists start and the backup
+// lands; folders "left" and "right" hold three one-record files each, of the same names.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::current_path(work_.Path());
+        for (const std::string side : {"left", "right"})
+            for (const std::string name : {"a", "b", "c"})
+                work_.Write(side + "/" + name + ".fas", ">" + side + "_" + name + "\r\nACGTACGTAC\r\n");
+    }
+    void TearDown() override {
+        form_.reset();  // its run ends before the folder it works in goes
+        fs::current_path(previous_);
+    }
+
+    // Opens a window, in place of any earlier one, that makes its aligners with `factory`.
+    void Open(Form1::AlignerFactory factory = [] { return std::make_unique<FixedAligner>(); }) {
+        form_.reset();
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        dialogs_ = dialogs.get();
+        form_ = std::make_unique<Form1>(std::move(dialogs), std::move(factory));
+        form_->show();
+        box_ = Find<ReportBox>("RichTextBox2");
+    }
+    QString Folder(const std::string& name) const { return QString::fromStdString((work_ / name).string()); }
+    void ChooseFolders(const QString& left, const QString& right) {
+        ASSERT_TRUE(Find<FolderList>("Dir1")->SetPath(left) && Find<FolderList>("Dir2")->SetPath(right));
+    }
+    void Click(const QString& name) { Find<QAbstractButton>(name)->click(); }
+    template <typename T = QWidget>
+    T* Find(const QString& name) const {
+        if (T* widget = form_->findChild<T*>(name)) return widget;
+        throw std::runtime_error("no control " + name.toStdString());
+    }
+
+    const fs::path previous_ = fs::current_path();
+    const kadrel::test::TempFolder work_;
+    std::unique_ptr<Form1> form_;
+    ReportBox* box_ = nullptr;
+    ScriptedDialogs* dialogs_ = nullptr;
+};
+
+// Holds every pair until the test lets it through, so that the test decides where a run stands.
+struct GatedAligner : FixedAligner {
+    AlignedPair Align(std::string_view a, std::string_view b, std::string_view name, std::stop_token stop) override {
+        ++waiting;
+        while (!permits.try_acquire_for(std::chrono::milliseconds(5)))
+            if (stop.stop_requested()) return --waiting, AlignedPair{"", "", 0, "", "", false, "stopped"};
+        --waiting;
+        return FixedAligner::Align(a, b, name, stop);
+    }
+    std::counting_semaphore<> permits{0};
+    std::atomic<int> waiting = 0;
+};
+
+// Whether process `pid` ends (is gone, or ended and not yet collected) within ten seconds. One
+// that does not is killed, so that nothing is left behind for the next tests.
+bool ProcessEnds(int pid) {
+    const auto ended = [stat = "/proc/" + std::to_string(pid) + "/stat"] {
+        const std::string text = ReadText(stat);
+        return text.empty() || text[text.rfind(')') + 2] == 'Z';
+    };
+    return QTest::qWaitFor(ended, 10000) || (::kill(pid, SIGKILL), false);
+}
+
+// Ticking a side's box disables only that side's pickers; unticking gives them back.
+TEST_F(WindowTest, TickingASideDisablesOnlyItsPickers) {
+    Open();
+    for (const QString side : {"1", "2"})
+        for (const bool ticked : {true, false}) {
+            Click("Check" + side);
+            for (const QString picker : {"File1", "Drive1", "Dir1", "File2", "Drive2", "Dir2"})
+                EXPECT_EQ(Find(picker)->isEnabled(), !ticked || !picker.endsWith(side)) << picker.toStdString();
+        }
+}
+
+// Every control shows inside the window, and none covers another.
+TEST_F(WindowTest, EveryControlHasItsOwnPlace) {
+    Open();
+    const QList<QWidget*> controls = form_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_GE(controls.size(), 22);  // the two sides, the commands, the models, status, progress, report
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QRect place = controls[i]->geometry();
+        const std::string name = controls[i]->objectName().toStdString();
+        EXPECT_TRUE(controls[i]->isVisible() && form_->rect().contains(place)) << name;
+        for (qsizetype k = i + 1; k < controls.size(); ++k)
+            EXPECT_FALSE(place.intersects(controls[k]->geometry())) << name << qPrintable(controls[k]->objectName());
+    }
+}
+
+// Both sides start at the current folder. A subfolder's entry, the parent's entry above it or a
+// drive moves its own side's folder and files, never the other side's; a drive that cannot be
+// read leaves the folder where it was.
+TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
+    work_.Write("right/d.fas", ">d\r\nACGT\r\n");
+    Open();
+    const QString current = QDir::current().canonicalPath(), right = QDir(Folder("right")).canonicalPath();
+    const auto shown = [&](const QString& side) {  // the side's folder and the files it lists
+        QStringList text = {Find<FileList>("File" + side)->Path()};
+        for (const auto* item : Find<FileList>("File" + side)->findItems("*", Qt::MatchWildcard)) text << item->text();
+        return text.join(' ').toStdString();
+    };
+    const std::string inRight = (right + " a.fas b.fas c.fas d.fas").toStdString();
+    for (const QString side : {"1", "2"}) {
+        auto* dir = Find<FolderList>("Dir" + side);
+        const QList<QTreeWidgetItem*> found = dir->findItems("right", Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_FALSE(dir->visualItemRect(found.front()).isEmpty()) << "the subfolders are hidden";
+        emit dir->itemActivated(found.front(), 0);
+        EXPECT_EQ(shown(side), inRight);
+        emit dir->itemActivated(dir->currentItem()->parent(), 0);
+        EXPECT_EQ(shown(side), current.toStdString());
+
+        auto* drive = Find<DriveList>("Drive" + side);
+        drive->SetDrives({Folder("left"), right, Folder("no such drive")}, Folder("left"));
+        for (const int index : {1, 2}) {
+            drive->setCurrentIndex(index);
+            EXPECT_EQ(shown(side), inRight) << index;
+        }
+        EXPECT_EQ(shown(side == "1" ? "2" : "1"), current.toStdString());
+        dir->SetPath(current);
+    }
+}
+
+// Save writes the box's bytes as they stand and empties it only once the file is written; a failed
+// write names the file, a cancelled dialog says nothing.
+TEST_F(WindowTest, SaveWritesTheReportOrKeepsIt) {
+    const std::string report = "Comparisons by\tx\r\nSeq1\tSeq2\t\r\nna\xc3\xafve\t\xa0name\t0.25\r\n";
+    Open();
+    box_->AppendReport(report);
+    const QStringList answers = {QString(), Folder("missing/report.txt"), Folder("left"), Folder("report.txt")};
+    for (const QString& answer : answers) {
+        SCOPED_TRACE(answer.toStdString());
+        const bool written = answer == answers.back(), failed = !answer.isNull() && !written;
+        dialogs_->errors.clear();
+        dialogs_->saveAnswers = {answer};
+        Click("Command2");
+        EXPECT_EQ(box_->ReportText(), written ? "" : report);
+        ASSERT_EQ(dialogs_->errors.size(), failed ? 1 : 0);
+        EXPECT_TRUE(!failed || dialogs_->errors.front().contains(answer.section('/', -1))) << qPrintable(answer);
+    }
+    EXPECT_EQ(ReadText("report.txt"), report);
+    EXPECT_EQ(QDir::current().entryList(QDir::Files), QStringList({"report.txt"}));
+}
+
+// Nothing starts when t_coffee is missing, when the open dialog of a ticked side is cancelled
+// (each ticked side asks in turn) or when the chosen file cannot be read.
+TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
+    const QString file = QString::fromStdString(work_.Write("two.fas", ">x\r\nAC\r\n>y\r\nAC\r\n").string());
+    struct Case {
+        const char* missing;
+        bool tick1, tick2;
+        QStringList answers;
+        int asked;
+        const char* error;  // what the one error message names, if there is one
+    };
+    const std::vector<Case> cases = {
+        {"t_coffee was not found; install it", true, false, {file}, 0, "t_coffee"},
+        {"", true, false, {}, 1, nullptr},
+        {"", false, true, {}, 1, nullptr},
+        {"", true, true, {file}, 2, nullptr},
+        {"", true, false, {Folder("gone.fas")}, 1, "gone.fas"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tick1 << c.tick2 << c.asked << c.missing);
+        Open([&] {
+            auto aligner = std::make_unique<FixedAligner>();
+            aligner->missing = c.missing;
+            return aligner;
+        });
+        if (c.tick1) Click("Check1");
+        if (c.tick2) Click("Check2");
+        dialogs_->openAnswers = c.answers;
+        Click("Command1");
+        EXPECT_EQ(dialogs_->openAsked, c.asked);
+        ASSERT_EQ(dialogs_->errors.size(), c.error ? 1 : 0);
+        EXPECT_TRUE(dialogs_->errors.join("").contains(c.error ? c.error : "")) << qPrintable(dialogs_->errors[0]);
+        EXPECT_FALSE(form_->RunInProgress());
+    }
+}
+
+// The window and the command line run the same comparison, through the same stand-in t_coffee or
+// the built-in aligner, and must show the same report. A backup that cannot be written is warned
+// of once, and the run goes on.
+TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
+    const QString file = QString::fromStdString(
+        work_.Write("pair.fas", ">first one\r\nACGTACGTACGTTT\r\n>second\r\nACGAACGTACGT\r\n").string());
+    fs::create_directory(work_ / "empty");
+    struct Case {
+        const char* option;
+        QString set1, set2;  // set 1 is either a folder or the multiple-sequence file
+        QStringList arguments;
+        bool backupBlocked = false;
+    };
+    const std::vector<Case> cases = {
+        {nullptr, Folder("left"), Folder("right"), {}},
+        {"Option2", file, Folder("right"), {"-m", "k2p"}},
+        {"Option6", file, Folder("right"), {"-m", "logdet"}},
+        {"Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}},
+        {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "builtin"}},
+        {nullptr, Folder("left"), Folder("empty"), {}},
+        {nullptr, Folder("left"), Folder("right"), {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.set1 + " " + c.set2 + " " + c.arguments.join(' ')).toStdString());
+        Open([] { return std::make_unique<TCoffeeAligner>(); });
+        ChooseFolders(Folder("left"), c.set2);
+        if (c.option) Click(c.option);
+        if (c.arguments.contains("--textbook")) Click("CheckTextbook");
+        auto* aligner = Find<QComboBox>("AlignerChoice");
+        if (c.arguments.contains("builtin")) aligner->setCurrentIndex(aligner->findData("builtin"));
+        if (c.set1 == file) {
+            Click("Check1");
+            dialogs_->openAnswers = {file};
+        }
+        if (c.backupBlocked) fs::remove("query.bak"), fs::create_directory("query.bak");
+        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        Click("Command1");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
+        EXPECT_EQ(Find<QLabel>("Label1")->text(), "done") << dialogs_->errors.join("\n").toStdString();
+
+        QProcess compare;
+        compare.start(KADREL_EXE, QStringList{"compare", c.set1, c.set2, "--no-backup"} + c.arguments);
+        ASSERT_TRUE(compare.waitForFinished(60000));
+        const std::string expected = compare.readAllStandardOutput().toStdString();
+        const std::string& report = box_->ReportText();
+        ASSERT_NE(expected.find("\r\nSeq1\t"), std::string::npos) << expected;
+        // All but the first line, the banner, whose date differs from run to run.
+        EXPECT_EQ(report.substr(report.find("\r\n")), expected.substr(expected.find("\r\n")));
+        EXPECT_EQ(box_->toPlainText().replace('\n', "\r\n").toStdString(), report);  // what Save writes
+        // The backup is the report as it stood after the last set-1 record.
+        if (c.backupBlocked) {
+            ASSERT_EQ(dialogs_->warnings.size(), 1) << dialogs_->warnings.join("\n").toStdString();
+            EXPECT_TRUE(dialogs_->warnings.front().contains("query.bak"));
+        } else {
+            EXPECT_EQ(ReadText("query.bak"), report.substr(0, report.find("Best matches:")));
+        }
+        // Not busy any more, and full.
+        const auto* bar = Find<QProgressBar>("ProgressBar1");
+        EXPECT_TRUE(bar->maximum() > 0 && bar->value() == bar->maximum());
+        EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", c.set2 == Folder("empty") ? "0 / 0 pairs" : "6 / 6 pairs");
+    }
+}
+
+// While pairs are aligned the window answers only Pause, Save, Exit and Stop; Pause keeps only
+// what follows; Stop ends the run at once, with the pair in work unfinished.
+TEST_F(WindowTest, ARunningComparison) {
+    GatedAligner* gate = nullptr;
+    Open([&] {
+        auto aligner = std::make_unique<GatedAligner>();
+        gate = aligner.get();
+        return aligner;
+    });
+    form_->SetConcurrentPairs(1);  // the permits go to the pairs in loop order
+    ChooseFolders(Folder("left"), Folder("right"));
+    EXPECT_FALSE(Find<QProgressBar>("ProgressBar1")->isTextVisible()) << "no text before the first run";
+    Click("Command1");
+    ASSERT_NE(gate, nullptr);
+    const auto letThrough = [&](int pairs, const std::string& shown) {
+        gate->permits.release(pairs);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box_->ReportText().ends_with(shown) && gate->waiting == 1; }))
+            << box_->ReportText();
+    };
+    const auto enabled = [&] {
+        std::string names;
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "CommandStop", "Check1", "Check2",
+                                 "Drive1", "Dir1", "File1", "Drive2", "Dir2", "File2", "Option1", "Option6",
+                                 "CheckTextbook", "AlignerChoice", "RichTextBox2"})
+            if (Find(name)->isEnabled()) names += std::string(name) + " ";
+        return names;
+    };
+    letThrough(2, "a\tc\t10\t1\t0.1\t0\t0\t1\t0\r\n");
+    EXPECT_EQ(enabled(), "Command2 Command3 Command4 CommandStop RichTextBox2 ");
+
+    // A second Calculate, even sent past the disabled button, starts nothing.
+    QMetaObject::invokeMethod(Find("Command1"), "clicked", Q_ARG(bool, false));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box_->ReportText().find("Comparisons by", 1), std::string::npos);
+
+    Click("Command3");
+    EXPECT_TRUE(box_->toPlainText().isEmpty());
+    letThrough(1, "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\n");
+
+    QSignalSpy finished(form_.get(), &Form1::RunFinished);
+    Click("CommandStop");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }));
+    EXPECT_EQ(Find<QLabel>("Label1")->text(), "stopped");
+    EXPECT_EQ(box_->ReportText(), "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\nBest matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\n");
+    const auto* bar = Find<QProgressBar>("ProgressBar1");
+    EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", "3 / 6 pairs");  // no time left shown
+    EXPECT_EQ(bar->value() * 2, bar->maximum()) << "the bar is not half full";
+    EXPECT_EQ(enabled(), "Command1 Command2 Command3 Command4 Check1 Check2 Drive1 Dir1 File1 Drive2 Dir2 File2 "
+                         "Option1 Option6 CheckTextbook AlignerChoice RichTextBox2 ");
+}
+
+// Exit ends a run at once: the t_coffee of the pair in work is killed, not waited for.
+TEST_F(WindowTest, ExitKillsTheRunningAligner) {
+    work_.Write("hold/a.fas", ">a\nACHOLDGT\n");
+    const auto held = work_ / "aligner.pid";
+    qputenv("FAKE_TCOFFEE_HOLD", held.c_str());
+    Open([] { return std::make_unique<TCoffeeAligner>(); });
+    form_->SetConcurrentPairs(1);
+    ChooseFolders(Folder("hold"), Folder("right"));
+    Click("Command1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ReadText(held).empty(); }, 20000));
+    Click("Command4");
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_TRUE(ProcessEnds(std::stoi(ReadText(held))));
+}
+
+}  // namespace
+}  // namespace kadrel::ui
