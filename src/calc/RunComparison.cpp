@@ -106,7 +106,7 @@ public:
     Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
-          end1_(std::min(options.set1End, set1.count)), begin1_(std::min(options.set1Begin, end1_)),
+          begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
           total_(PairsToCompare(set1, begin1_, end1_, set2)),
           forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
@@ -281,7 +281,7 @@ private:
     const RunOptions& options_;
     Aligner& aligner_;
     ReportSink& sink_;
-    const std::size_t end1_, begin1_;  // the set-1 positions compared
+    const std::size_t begin1_, end1_;  // the set-1 positions compared
     const std::size_t inFlight_;  // batches handed out and not yet reported
     const std::size_t total_;
     std::stop_source halt_;  // what the aligner sees: the caller's stop, or the end of the run
