@@ -68,7 +68,8 @@ TEST(ShardRunTest, ASliceOfSetOneGivesItsRecordsOfTheWholeRun) {
     struct Case {
         std::size_t begin, end, first, last;  // asked, and the records that must come
     };
-    for (const Case& c : std::vector<Case>{{1, 3, 1, 3}, {4, SIZE_MAX, 4, 5}, {2, 2, 2, 2}, {7, SIZE_MAX, 5, 5}, {0, 5, 0, 5}}) {
+    const std::vector<Case> cases = {{1, 3, 1, 3}, {4, SIZE_MAX, 4, 5}, {2, 2, 2, 2}, {7, SIZE_MAX, 5, 5}, {0, 5, 0, 5}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.begin) + " to " + std::to_string(c.end));
         options.set1Begin = c.begin;
         options.set1End = c.end;
