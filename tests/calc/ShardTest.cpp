@@ -5,6 +5,7 @@
 #include <limits>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "RunTestSupport.h"
@@ -17,25 +18,16 @@ namespace {
 
 using test::Lines;
 
-TEST(ShardRecordsTest, ShardsCoverEveryRecordOnceInOrderAndEvenly) {
-    for (const std::size_t records : {0, 1, 5, 6, 7}) {
-        for (const std::size_t count : {1, 2, 3, 7}) {
-            std::size_t next = 0;
-            for (std::size_t index = 1; index <= count; ++index) {
-                const auto [first, last] = ShardRecords({index, count}, records);
-                SCOPED_TRACE(std::to_string(index) + "/" + std::to_string(count) + " of " + std::to_string(records));
-                EXPECT_EQ(first, next);
-                EXPECT_GE(last - first, records / count);
-                EXPECT_LE(last - first, (records + count - 1) / count);
-                next = last;
-            }
-            EXPECT_EQ(next, records);
-        }
-    }
-    EXPECT_EQ(ShardRecords({2, 3}, 5), (std::pair<std::size_t, std::size_t>(1, 3)));
-    // K·n beyond 64 bits.
+TEST(ShardRecordsTest, FromFloorOfKMinusOneTimesNOverTheShardsToFloorOfKTimesNOverTheShards) {
+    using Slice = std::pair<std::size_t, std::size_t>;
     constexpr std::size_t most = std::numeric_limits<std::size_t>::max();
-    EXPECT_EQ(ShardRecords({most - 1, most}, most), (std::pair<std::size_t, std::size_t>(most - 2, most - 1)));
+    const std::vector<std::tuple<Shard, std::size_t, Slice>> cases = {
+        {{1, 1}, 5, {0, 5}}, {{1, 3}, 5, {0, 1}}, {{2, 3}, 5, {1, 3}}, {{3, 3}, 5, {3, 5}}, {{2, 4}, 6, {1, 3}},
+        {{4, 7}, 5, {2, 2}}, {{7, 7}, 5, {4, 5}}, {{1, 2}, 0, {0, 0}},
+        {{most - 1, most}, most, {most - 2, most - 1}},  // K·n beyond 64 bits
+    };
+    for (const auto& [shard, records, slice] : cases)
+        EXPECT_EQ(ShardRecords(shard, records), slice) << shard.index << "/" << shard.count << " of " << records;
 }
 
 // The lines of the whole run's report that belong to set-1 records [first, last) of `names`.
@@ -68,7 +60,8 @@ TEST(ShardRunTest, ASliceOfSetOneGivesItsRecordsOfTheWholeRun) {
     struct Case {
         std::size_t begin, end, first, last;  // asked, and the records that must come
     };
-    const std::vector<Case> cases = {{1, 3, 1, 3}, {4, SIZE_MAX, 4, 5}, {2, 2, 2, 2}, {7, SIZE_MAX, 5, 5}, {0, 5, 0, 5}};
+    const std::vector<Case> cases = {
+        {1, 3, 1, 3}, {4, SIZE_MAX, 4, 5}, {2, 2, 2, 2}, {7, SIZE_MAX, 5, 5}, {0, 5, 0, 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.begin) + " to " + std::to_string(c.end));
         options.set1Begin = c.begin;
