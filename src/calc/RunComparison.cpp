@@ -68,9 +68,9 @@ bool Skipped(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, st
            set1.fileNames[i] == set2.fileNames[k];
 }
 
-std::size_t PairsToCompare(const SequenceSet& set1, const SequenceSet& set2) {
+std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size_t end, const SequenceSet& set2) {
     std::size_t pairs = 0;
-    for (std::size_t i = 0; i < set1.count; ++i) {
+    for (std::size_t i = begin; i < end; ++i) {
         for (std::size_t k = 0; k < set2.count; ++k) pairs += Skipped(set1, i, set2, k) ? 0 : 1;
     }
     return pairs;
@@ -106,7 +106,9 @@ public:
     Run(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options, Aligner& aligner,
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
-          inFlight_(2 * std::max(1u, options.concurrentPairs) + 1), total_(PairsToCompare(set1, set2)),
+          begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
+          inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
+          total_(PairsToCompare(set1, begin1_, end1_, set2)),
           forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
 
     // Whatever is still queued when the run ends early (an exception) is not started.
@@ -143,7 +145,7 @@ private:
 
     void Produce() {
         const std::size_t count2 = records2_.size();
-        for (std::size_t i = 0; i < set1_.count && !Stopping(); ++i) {
+        for (std::size_t i = begin1_; i < end1_ && !Stopping(); ++i) {
             const auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
             std::size_t k = NextCompared(i, 0);
             if (k == count2) Hand(i, k, k, true, record1);
@@ -279,6 +281,7 @@ private:
     const RunOptions& options_;
     Aligner& aligner_;
     ReportSink& sink_;
+    const std::size_t begin1_, end1_;  // the set-1 positions compared
     const std::size_t inFlight_;  // batches handed out and not yet reported
     const std::size_t total_;
     std::stop_source halt_;  // what the aligner sees: the caller's stop, or the end of the run

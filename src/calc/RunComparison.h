@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -17,6 +18,9 @@ struct RunOptions {
     std::string bannerDate;          // the locale's short date and time, made by the front end
     unsigned concurrentPairs = 1;    // pairs aligned at once (worker threads); rows still come out in loop order
     bool textbook = false;           // the model column by the published forms
+    // Set-1 positions [set1Begin, set1End) compared (a shard); pair names keep the set's positions.
+    std::size_t set1Begin = 0;
+    std::size_t set1End = SIZE_MAX;
 };
 
 struct RunSummary {

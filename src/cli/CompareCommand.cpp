@@ -6,12 +6,14 @@
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "align/BuiltinAligner.h"
 #include "align/TCoffeeAligner.h"
 #include "calc/ReportHeader.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
+#include "calc/Shard.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSink.h"
 #include "cli/ModelOption.h"
@@ -31,6 +33,7 @@ struct CompareOptions {
     bool noBackup = false;
     unsigned jobs = 0;  // 0: one per core
     std::string aligner = "t_coffee";
+    std::string shard;  // K/N; empty: the whole of set 1
 };
 
 int Fail(const std::string& message) {
@@ -80,6 +83,8 @@ int RunCompare(const CompareOptions& options) {
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    if (!options.shard.empty())
+        std::tie(run.set1Begin, run.set1End) = ShardRecords(*ParseShard(options.shard), set1.count);
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
     out.flush();
@@ -113,6 +118,14 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
+    const CLI::Validator shard(
+        [](std::string& text) -> std::string {
+            if (ParseShard(text)) return {};
+            return "'" + text + "' is not K/N (whole numbers, 1 <= K <= N)";
+        },
+        "K/N");
+    command->add_option("--shard", options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'")
+        ->check(shard);
     return [options] { return RunCompare(*options); };
 }
 

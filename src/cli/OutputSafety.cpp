@@ -4,7 +4,6 @@
 #include <filesystem>
 
 namespace kadrel::cli {
-namespace {
 namespace fs = std::filesystem;
 
 bool SameFile(const fs::path& a, const fs::path& b) {
@@ -12,6 +11,8 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
+
+namespace {
 
 // Whether writing `file` would overwrite the set's file or one of its folder's records.
 bool HoldsFile(const SequenceSet& set, const fs::path& file) {

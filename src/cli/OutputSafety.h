@@ -1,10 +1,14 @@
 #pragma once
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "calc/SequenceSet.h"
 
 namespace kadrel::cli {
+
+// Whether two paths name one file, existing or not (links and ".." resolved).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Why the report or backup file would damage the user's data (a file of a set, or each other);
 // no value when both are safe to write. An empty path is not written.

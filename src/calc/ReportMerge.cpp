@@ -1,0 +1,132 @@
+#include "calc/ReportMerge.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "align/TextFile.h"
+#include "distances/PairRow.h"
+
+namespace kadrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kBestMatches = "Best matches:";
+constexpr std::size_t kBestMatchFields = 3;
+
+class ReportLines {
+public:
+    explicit ReportLines(const fs::path& file) : file_(file), in_(file, std::ios::binary) {
+        if (!in_) throw MergeError(QuotedPath(file) + " cannot be read (" + std::strerror(errno) + ")");
+    }
+
+    bool Next(std::string& line) {
+        if (!std::getline(in_, line)) {
+            if (in_.bad()) throw MergeError("reading " + QuotedPath(file_) + " failed");
+            return false;
+        }
+        ++number_;
+        if (in_.eof()) unterminated_ = true;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return true;
+    }
+
+    std::size_t Number() const { return number_; }
+    bool Unterminated() const { return unterminated_; }
+    std::streamoff Position() { return in_.tellg(); }
+    void Seek(std::streamoff at) { in_.seekg(at); }
+
+private:
+    fs::path file_;
+    std::ifstream in_;
+    std::size_t number_ = 0;
+    bool unterminated_ = false;
+};
+
+bool IsBanner(std::string_view line) {
+    return line.starts_with("Comparisons by Orvo   ") && line.find("     Kadrel ") != std::string_view::npos;
+}
+
+bool IsColumnTitleLine(std::string_view line) {
+    for (int model = 0; model <= static_cast<int>(DistanceModel::LogDet); ++model) {
+        for (const bool textbook : {false, true}) {
+            const std::string titles = ColumnTitleLine(static_cast<DistanceModel>(model), textbook);
+            if (line == std::string_view(titles).substr(0, titles.size() - 2)) return true;
+        }
+    }
+    return false;
+}
+
+std::size_t Fields(std::string_view line) {
+    return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1;
+}
+
+// Without a model the title line ends in a tab that no row has.
+std::size_t RowFields(std::string_view titles) { return Fields(titles) - (titles.ends_with('\t') ? 1 : 0); }
+
+bool HoldsNA(std::string_view row) {
+    const auto numbers = row.find('\t', row.find('\t') + 1);
+    return (std::string(row.substr(numbers)) + '\t').find("\tNA\t") != std::string::npos;
+}
+
+std::string ModelColumn(std::string_view titles) {
+    const std::string_view last = titles.substr(titles.rfind('\t') + 1);
+    return last.empty() ? "no model column" : "\"" + std::string(last) + "\"";
+}
+
+// Copies lines from `at` up to the "Best matches:" line or the end, with CR LF.
+void CopyLines(const fs::path& file, std::streamoff at, std::ostream& out) {
+    ReportLines lines(file);
+    lines.Seek(at);
+    for (std::string line; lines.Next(line) && line != kBestMatches;) out << line << "\r\n";
+}
+
+}  // namespace
+
+ReportMerge::ReportMerge(std::vector<fs::path> reports) {
+    for (fs::path& file : reports) {
+        const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
+        ReportLines lines(file);
+        Report report;
+        if (!lines.Next(report.banner) || !IsBanner(report.banner))
+            throw fail("is not a Kadrel report (its first line is not a report's banner)");
+        if (!lines.Next(report.titles) || !IsColumnTitleLine(report.titles))
+            throw fail("is not a Kadrel report (its second line holds no report's column titles)");
+        if (!reports_.empty() && report.titles != reports_.front().titles)
+            throw fail("has " + ModelColumn(report.titles) + " where " + QuotedPath(reports_.front().file) + " has " +
+                       ModelColumn(reports_.front().titles) + ": reports of different models cannot be merged");
+        report.rows = lines.Position();
+        const std::size_t rowFields = RowFields(report.titles);
+        bool inBestMatches = false;
+        for (std::string line; lines.Next(line);) {
+            if (!inBestMatches && line == kBestMatches) {
+                inBestMatches = true;
+                report.bestMatches = lines.Position();
+            } else if (Fields(line) != (inBestMatches ? kBestMatchFields : rowFields)) {
+                throw fail("is not a whole Kadrel report: line " + std::to_string(lines.Number()) + " is not a " +
+                           (inBestMatches ? "best-match line" : "report row"));
+            } else if (!inBestMatches) {
+                ++summary_.pairs;
+                if (HoldsNA(line)) ++summary_.pairsWithNA;
+            }
+        }
+        if (!inBestMatches) throw fail("is incomplete: it has no \"Best matches:\" line (did its run finish?)");
+        if (lines.Unterminated()) throw fail("is incomplete: its last line is cut short");
+        report.file = std::move(file);
+        reports_.push_back(std::move(report));
+    }
+}
+
+void ReportMerge::Write(std::ostream& out) const {
+    if (reports_.empty()) return;
+    out << reports_.front().banner << "\r\n" << reports_.front().titles << "\r\n";
+    for (const Report& report : reports_) CopyLines(report.file, report.rows, out);
+    out << kBestMatches << "\r\n";
+    for (const Report& report : reports_) CopyLines(report.file, report.bestMatches, out);
+}
+
+}  // namespace kadrel

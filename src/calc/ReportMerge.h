@@ -1,0 +1,46 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kadrel {
+
+// A report that cannot be merged; the message names its file and the problem.
+class MergeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct MergeSummary {
+    std::size_t pairs = 0;        // rows
+    std::size_t pairsWithNA = 0;  // rows holding NA
+};
+
+// Joins the reports of shards, given in shard order, into the report of the whole run: the first
+// report's banner and column titles, every report's rows, "Best matches:", every report's
+// best-match lines; CR LF line ends (LF alone is read too). The reports are streamed, never held
+// whole.
+class ReportMerge {
+public:
+    // Checks every report, so that nothing need be written before the merge is known to be
+    // sound: one that is not a Kadrel report, whose column titles differ from the first one's, or
+    // that ends before its "Best matches:" line or within a line throws MergeError.
+    explicit ReportMerge(std::vector<std::filesystem::path> reports);
+    const MergeSummary& Summary() const { return summary_; }
+    // Throws MergeError when a report can no longer be read.
+    void Write(std::ostream& out) const;
+
+private:
+    struct Report {
+        std::filesystem::path file;
+        std::string banner, titles;
+        std::streamoff rows = 0, bestMatches = 0;  // where the rows and the best-match lines begin
+    };
+    std::vector<Report> reports_;
+    MergeSummary summary_;
+};
+
+}  // namespace kadrel

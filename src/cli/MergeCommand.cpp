@@ -1,0 +1,63 @@
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/ReportMerge.h"
+#include "cli/Commands.h"
+#include "cli/OutputSafety.h"
+
+namespace kadrel::cli {
+namespace {
+
+struct MergeOptions {
+    std::vector<std::string> reports;
+    std::string output;
+};
+
+int Fail(const std::string& message) {
+    std::cerr << "kadrel: " << message << "\n";
+    return 2;
+}
+
+int RunMerge(const MergeOptions& options) {
+    for (const auto& report : options.reports) {
+        if (!options.output.empty() && SameFile(options.output, report))
+            return Fail("the output \"" + options.output + "\" would overwrite the report \"" + report +
+                        "\"; choose another file");
+    }
+    try {
+        const ReportMerge merge({options.reports.begin(), options.reports.end()});
+        std::ofstream file;
+        if (!options.output.empty()) {
+            file.open(options.output, std::ios::binary | std::ios::trunc);
+            if (!file) return Fail("cannot write the output \"" + options.output + "\"");
+        }
+        std::ostream& out = options.output.empty() ? std::cout : file;
+        merge.Write(out);
+        out.flush();
+        if (!out) return Fail("writing the output failed");
+        const MergeSummary& summary = merge.Summary();
+        std::cerr << "kadrel: " << summary.pairs << " pairs merged from " << options.reports.size() << " reports, "
+                  << summary.pairsWithNA << " failed\n";
+        return summary.pairsWithNA == 0 ? 0 : 1;
+    } catch (const MergeError& e) {
+        return Fail(e.what());
+    }
+}
+
+}  // namespace
+
+CommandRunner AddMergeCommand(CLI::App& app) {
+    auto options = std::make_shared<MergeOptions>();
+    CLI::App* command = app.add_subcommand(
+        "merge", "Join the reports of 'kadrel compare --shard' runs, given in shard order, into one report");
+    command->add_option("REPORT", options->reports, "Shard reports, 1/N first")->required();
+    command->add_option("-o,--output", options->output, "The merged report (default: standard output)");
+    return [options] { return RunMerge(*options); };
+}
+
+}  // namespace kadrel::cli

@@ -1,0 +1,26 @@
+#!/bin/sh
+# workflow/Snakefile run locally, three shards of the example references against the example
+# specimens through the real t_coffee, against one kadrel compare: the same report, banner aside.
+# Usage: snakemake.sh KADREL_FOLDER SNAKEFILE EXAMPLES
+set -eu
+command -v snakemake >/dev/null || { echo "skipped: snakemake is missing (apt-get install snakemake)"; exit 77; }
+PATH="$(realpath "$1"):$PATH" LC_ALL=C
+export PATH LC_ALL
+snakefile=$(realpath "$2") examples=$(realpath "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cat >"$work/config.yaml" <<END
+set1: "$examples/references.fas"
+set2: "$examples/specimens"
+model: k2p
+aligner: t_coffee
+shards: 3
+jobs: 1
+END
+snakemake -s "$snakefile" -d "$work/run" --configfile "$work/config.yaml" --cores 2 >"$work/log" 2>&1 ||
+    { cat "$work/log"; exit 1; }
+kadrel compare "$examples/references.fas" "$examples/specimens" -m k2p --no-backup -o "$work/single.txt"
+[ "$(ls "$work/run/shards" | grep -c '^[123]-of-3\.txt$')" = 3 ] || { ls "$work/run/shards"; exit 1; }
+tail -n +2 "$work/single.txt" >"$work/single"
+tail -n +2 "$work/run/report.txt" >"$work/merged"
+diff "$work/single" "$work/merged" && echo "3 shards merged: the report of one run"
