@@ -8,8 +8,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
 extern char** environ;
 
@@ -68,8 +71,9 @@ private:
 }  // namespace
 
 int ShellX(const std::vector<std::string>& command, const std::vector<std::string>& extraEnvironment,
-           std::stop_token stop) {
+           std::stop_token stop, std::chrono::milliseconds timeLimit) {
     if (command.empty()) throw std::system_error(EINVAL, std::generic_category(), "empty command");
+    if (stop.stop_requested()) return 128 + SIGKILL;
     auto arguments = command;
     auto environment = MergedEnvironment(extraEnvironment);
     auto argv = Pointers(arguments);
@@ -82,25 +86,59 @@ int ShellX(const std::vector<std::string>& command, const std::vector<std::strin
     if (spawnError != 0)
         throw std::system_error(spawnError, std::generic_category(), "cannot start " + command[0]);
 
-    // The process is only reaped after the stop callback can no longer signal its group, so a
-    // stop can never hit a recycled process id.
+    // The process is only reaped once neither the stop callback nor the timer can signal its
+    // group any more, so a kill can never hit a recycled process id.
     std::mutex guard;
+    std::condition_variable endedSignal;
     bool ended = false;
+    bool timedOut = false;
+    const auto killGroup = [&] {  // with guard held
+        if (!ended) ::kill(-pid, SIGKILL);
+    };
     const std::stop_callback killer(stop, [&] {
         const std::lock_guard lock(guard);
-        if (!ended) ::kill(-pid, SIGKILL);
+        killGroup();
     });
+    std::thread timer;
+    std::exception_ptr timerError;
+    if (timeLimit.count() > 0) {
+        try {
+            timer = std::thread([&] {
+                std::unique_lock lock(guard);
+                if (endedSignal.wait_for(lock, timeLimit, [&] { return ended; })) return;
+                timedOut = true;
+                killGroup();
+            });
+        } catch (...) {
+            // Unwatched, it could run for ever.
+            timerError = std::current_exception();
+            const std::lock_guard lock(guard);
+            killGroup();
+        }
+    }
 
+    int collectError = 0;
     siginfo_t info{};
-    while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0) {
+        if (errno != EINTR) {
+            collectError = errno;
+            break;
+        }
     }
     {
         const std::lock_guard lock(guard);
         ended = true;
     }
+    endedSignal.notify_one();
+    if (timer.joinable()) timer.join();
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (collectError == 0 && waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) collectError = errno;
     }
+    if (timerError) std::rethrow_exception(timerError);
+    if (collectError != 0)
+        throw std::system_error(collectError, std::generic_category(), "cannot collect the end of " + command[0]);
+    if (timedOut) throw TimeLimitExceeded(command[0] + " ran past its time limit");
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return -1;

@@ -3,9 +3,13 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "align/AlignerInput.h"
 #include "align/AlignmentReader.h"
@@ -65,11 +69,48 @@ fs::path RamFolder() {
     return ::access(shm.c_str(), W_OK | X_OK) == 0 ? shm : fs::path{};
 }
 
+// A line of t_coffee's standard error with its blanks and control characters squeezed to one
+// space; empty unless it says something (its closing banner and trace back say nothing new).
+std::string Said(std::string_view line) {
+    std::string said;
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) > ' ') said += c;
+        else if (!said.empty() && said.back() != ' ') said += ' ';
+    }
+    if (!said.empty() && said.back() == ' ') said.pop_back();
+    const auto first = static_cast<unsigned char>(said.empty() ? '#' : said[0]);
+    if (first == '#' || first == '*' || std::isdigit(first)) return {};
+    return std::any_of(said.begin(), said.end(), [](unsigned char c) { return std::isalpha(c); }) ? said : "";
+}
+
+// The end of what t_coffee wrote on its standard error, where its error messages are, on one
+// line: the last two distinct lines that say something.
+std::string LastWords(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    constexpr std::streamoff kTail = 4096;
+    in.seekg(std::max<std::streamoff>(0, static_cast<std::streamoff>(in.tellg()) - kTail));
+    const std::string tail{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> kept;  // the last one first
+    for (std::size_t end = tail.size(); end > 0 && kept.size() < 2;) {
+        const auto begin = tail.find_last_of("\r\n", end - 1);
+        const std::size_t from = begin == std::string::npos ? 0 : begin + 1;
+        const std::string said = Said(std::string_view(tail).substr(from, end - from));
+        if (!said.empty() && std::find(kept.begin(), kept.end(), said) == kept.end()) kept.push_back(said);
+        end = begin == std::string::npos ? 0 : begin;
+    }
+    std::string words;
+    for (auto line = kept.rbegin(); line != kept.rend(); ++line) words += (words.empty() ? "" : " / ") + *line;
+    constexpr std::size_t kLongest = 300;
+    return words.size() > kLongest ? words.substr(0, kLongest) + "..." : words;
+}
+
 }  // namespace
 
 TCoffeeAligner::TCoffeeAligner() : TCoffeeAligner(fs::path{}) {}
 
-TCoffeeAligner::TCoffeeAligner(fs::path tempRoot) : tempRoot_(std::move(tempRoot)) {}
+TCoffeeAligner::TCoffeeAligner(fs::path tempRoot, std::chrono::seconds timeLimit)
+    : tempRoot_(std::move(tempRoot)), timeLimit_(timeLimit) {}
 
 TCoffeeAligner::~TCoffeeAligner() = default;
 
@@ -101,6 +142,7 @@ fs::path TCoffeeAligner::EnsureWorkFolder() {
 
 AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view secondRecord,
                                   std::string_view pairName, std::stop_token stop) {
+    if (stop.stop_requested()) return Unusable("stopped");
     fs::path folder;
     try {
         folder = EnsureWorkFolder();
@@ -111,25 +153,30 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     const auto input = folder / (name + ".fas");
     const auto script = folder / (name + ".sh");
     const auto output = folder / (name + ".aln");
+    // t_coffee's own folders (scratch, settings, home, locks, cache) are the pair's own: nothing
+    // is shared with a concurrent call or left in the user's home, a user without a writable home
+    // can run it, and they go with the pair (t_coffee leaves about a megabyte of scratch files
+    // behind). Its standard error is kept there too, for the reason of a failure.
+    const auto own = folder / (name + ".t_coffee");
+    const auto errors = own / "stderr.txt";
+    std::error_code ownError;
+    fs::create_directories(own, ownError);
 
-    if (!WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord)) ||
-        !WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\n" + kProgram + " " +
-                               name + ".fas")) {
+    if (ownError || !WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord)) ||
+        !WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" +
+                               ShellQuoted(errors.string()) + "\n" + kProgram + " " + name + ".fas")) {
         std::error_code ignored;
         fs::remove(input, ignored);
         fs::remove(script, ignored);
+        fs::remove_all(own, ignored);
         return Unusable("cannot write the aligner's input in " + folder.string());
     }
 
-    // t_coffee's own folders (scratch, settings, locks, cache) are the pair's own: nothing is
-    // shared with a concurrent call or left in the user's home, and they go with the pair (t_coffee
-    // leaves about a megabyte of scratch files behind). Its start-up touches some 400 MB in small
-    // blocks; letting malloc use huge pages makes that about a third cheaper and changes nothing
-    // in the alignment. Settings the user made are kept.
-    const auto own = folder / (name + ".t_coffee");
+    // Its start-up touches some 400 MB in small blocks; letting malloc use huge pages makes that
+    // about a third cheaper and changes nothing in the alignment. Settings the user made are kept.
     std::vector<std::string> environment;
     const std::pair<const char*, const char*> ownFolders[] = {
-        {"TMP_4_TCOFFEE", "tmp"}, {"DIR_4_TCOFFEE", "dir"},
+        {"TMP_4_TCOFFEE", "tmp"}, {"DIR_4_TCOFFEE", "dir"}, {"HOME_4_TCOFFEE", "home"},
         {"LOCKDIR_4_TCOFFEE", "lock"}, {"CACHE_4_TCOFFEE", "cache"}};
     for (const auto& [variable, subfolder] : ownFolders) {
         if (std::getenv(variable) != nullptr) continue;
@@ -139,14 +186,18 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     }
     if (std::getenv("GLIBC_TUNABLES") == nullptr) environment.push_back("GLIBC_TUNABLES=glibc.malloc.hugetlb=1");
     int status = -1;
-    std::string startError;
+    std::string runError;
     try {
-        status = ShellX({"/bin/sh", script.string()}, environment, stop);
+        status = ShellX({"/bin/sh", script.string()}, environment, stop, timeLimit_);
+    } catch (const TimeLimitExceeded&) {
+        runError = std::string(kProgram) + " took longer than " + std::to_string(timeLimit_.count()) +
+                   " s and was stopped";
     } catch (const std::system_error& e) {
-        startError = e.what();
+        runError = e.what();
     }
     std::string readError;
-    const auto text = ReadWholeFile(output, readError);
+    const auto text = runError.empty() ? ReadWholeFile(output, readError) : std::nullopt;
+    const std::string said = text ? std::string() : LastWords(errors);
 
     // Only this pair's own files: another pair may be at work in the same folder.
     for (const char* extension : {".sh", ".fas", ".dnd", ".html", ".aln"}) {
@@ -157,8 +208,11 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     fs::remove_all(own, ignored);
 
     if (stop.stop_requested()) return Unusable("stopped");
-    if (!startError.empty()) return Unusable(startError);
-    if (!text) return Unusable("t_coffee wrote no alignment (exit status " + std::to_string(status) + ")");
+    if (!runError.empty()) return Unusable(runError);
+    if (!text) {
+        return Unusable(std::string(kProgram) + " wrote no alignment (exit status " + std::to_string(status) + ")" +
+                        (said.empty() ? "" : ": " + said));
+    }
     return ReadAlignedPair(*text);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -16,10 +17,13 @@ namespace kadrel {
 // called from several threads at once; each pair has its own files in the folder.
 class TCoffeeAligner : public Aligner {
 public:
+    static constexpr std::chrono::seconds kDefaultTimeLimit{600};
+
     TCoffeeAligner();
-    // The folder in which the private work folder is made; by default /dev/shm where it is a
-    // writable RAM-backed file system, else the system's temp folder.
-    explicit TCoffeeAligner(std::filesystem::path tempRoot);
+    // The folder in which the private work folder is made; by default (empty) /dev/shm where it
+    // is a writable RAM-backed file system, else the system's temp folder. A pair still aligning
+    // after `timeLimit` (0: no limit) is killed and fails.
+    explicit TCoffeeAligner(std::filesystem::path tempRoot, std::chrono::seconds timeLimit = kDefaultTimeLimit);
     ~TCoffeeAligner() override;
     TCoffeeAligner(const TCoffeeAligner&) = delete;
     TCoffeeAligner& operator=(const TCoffeeAligner&) = delete;
@@ -34,6 +38,7 @@ private:
     std::filesystem::path EnsureWorkFolder();
 
     std::filesystem::path tempRoot_;
+    std::chrono::seconds timeLimit_;
     std::mutex mutex_;
     std::unique_ptr<kadrel::WorkFolder> workFolder_;
 };

@@ -13,6 +13,10 @@ public:
     WorkFolder& operator=(const WorkFolder&) = delete;
     const std::filesystem::path& Path() const { return path_; }
 
+    // Removes every work folder of the process still in place, for a process about to end
+    // without unwinding.
+    static void RemoveAllNow();
+
 private:
     std::filesystem::path path_;
 };

@@ -1,12 +1,23 @@
 #include "calc/WorkerPool.h"
 
+#include <system_error>
+
 namespace kadrel {
 
 WorkerPool::WorkerPool(unsigned threads) {
-    for (unsigned t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+    try {
+        threads_.reserve(threads);
+        for (unsigned t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+    } catch (const std::system_error& e) {
+        // No thread to be had: those started end before the error goes on.
+        Close();
+        throw std::system_error(e.code(), "cannot start a worker thread");
+    }
 }
 
-WorkerPool::~WorkerPool() {
+WorkerPool::~WorkerPool() { Close(); }
+
+void WorkerPool::Close() {
     {
         const std::lock_guard lock(mutex_);
         closing_ = true;

@@ -9,7 +9,7 @@
 namespace kadrel {
 
 // A fixed set of threads running submitted tasks in submission order. The destructor runs
-// what is still queued, then joins.
+// what is still queued, then joins. Throws std::system_error when a thread cannot be started.
 class WorkerPool {
 public:
     explicit WorkerPool(unsigned threads);
@@ -21,6 +21,7 @@ public:
 
 private:
     void Work();
+    void Close();
 
     std::mutex mutex_;
     std::condition_variable wake_;

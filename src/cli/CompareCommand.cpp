@@ -1,15 +1,17 @@
-#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 #include <tuple>
 
 #include "align/BuiltinAligner.h"
 #include "align/TCoffeeAligner.h"
+#include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
@@ -31,9 +33,10 @@ struct CompareOptions {
     std::string output;
     std::string backup = "query.bak";
     bool noBackup = false;
-    unsigned jobs = 0;  // 0: one per core
+    unsigned jobs = 0;  // 0: the default
     std::string aligner = "t_coffee";
     std::string shard;  // K/N; empty: the whole of set 1
+    unsigned alignerTimeout = static_cast<unsigned>(TCoffeeAligner::kDefaultTimeLimit.count());
 };
 
 int Fail(const std::string& message) {
@@ -53,9 +56,11 @@ int RunCompare(const CompareOptions& options) {
     if (const auto problem = OutputProblem(set1, set2, options.output, options.noBackup ? "" : options.backup))
         return Fail(*problem);
 
+    const bool tcoffee = options.aligner != "builtin";
     std::unique_ptr<Aligner> aligner;
-    if (options.aligner == "builtin") aligner = std::make_unique<BuiltinAligner>();
-    else aligner = std::make_unique<TCoffeeAligner>();
+    const std::chrono::seconds timeLimit(options.alignerTimeout);
+    if (tcoffee) aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
+    else aligner = std::make_unique<BuiltinAligner>();
     if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
 
     std::ofstream file;
@@ -82,7 +87,9 @@ int RunCompare(const CompareOptions& options) {
     run.textbook = options.textbook;
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
-    run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(set1, set2, tcoffee, options.jobs);
+    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
+    run.concurrentPairs = pairsAtOnce.pairs;
     if (!options.shard.empty())
         std::tie(run.set1Begin, run.set1End) = ShardRecords(*ParseShard(options.shard), set1.count);
 
@@ -93,7 +100,7 @@ int RunCompare(const CompareOptions& options) {
 
     std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
               << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
-    if (summary.stopped) return 130;
+    if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
 
@@ -113,8 +120,13 @@ CommandRunner AddCompareCommand(CLI::App& app) {
                                        "The backup: the report so far, after every set-1 record")
                        ->capture_default_str();
     command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
-    command->add_option("-j,--jobs", options->jobs, "Pairs aligned at once (default: one per core)")
+    command->add_option("-j,--jobs", options->jobs,
+                        "Pairs aligned at once (default: one per core; with t_coffee at most 16, and as many as "
+                        "fit in memory)")
         ->check(CLI::Range(1u, 64u));
+    command->add_option("--aligner-timeout", options->alignerTimeout,
+                        "Seconds t_coffee may take for one pair before it is stopped and the pair fails (0: no limit)")
+        ->capture_default_str();
     command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
@@ -126,7 +138,17 @@ CommandRunner AddCompareCommand(CLI::App& app) {
         "K/N");
     command->add_option("--shard", options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'")
         ->check(shard);
-    return [options] { return RunCompare(*options); };
+    return [options] {
+        // Unwinding stops the run and removes its work folder; escaping, the exception would
+        // leave both behind.
+        try {
+            return RunCompare(*options);
+        } catch (const std::bad_alloc&) {
+            return Fail("out of memory; the run was stopped");
+        } catch (const std::exception& e) {
+            return Fail(std::string(e.what()) + "; the run was stopped");
+        }
+    };
 }
 
 }  // namespace kadrel::cli

@@ -11,11 +11,13 @@ int main(int argc, char** argv) {
     // No arguments at all: the window. Subcommands never need a display.
     if (argc <= 1) {
         // Without a display Qt would abort; point to the command line instead.
+        const char* const noDisplay =
+            "kadrel: no display to open the window on; see 'kadrel --help' for the command line\n";
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-            std::cerr << "kadrel: no display to open the window on; see 'kadrel --help' for the command line\n";
+            std::cerr << noDisplay;
             return 2;
         }
-        return kadrel::ui::RunKadrelWindow(argc, argv);
+        return kadrel::ui::RunKadrelWindow(argc, argv, noDisplay);
     }
 
     CLI::App app{"Kadrel: pairwise divergence of two sets of DNA sequences"};

@@ -19,8 +19,10 @@
 #include <algorithm>
 #include <chrono>
 #include <exception>
+#include <iostream>
 
 #include "align/BuiltinAligner.h"
+#include "calc/PairsAtOnce.h"
 #include "distances/NumberText.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
@@ -52,7 +54,7 @@ Form1::Form1(std::unique_ptr<WindowDialogs> dialogs, AlignerFactory makeAligner,
     : QWidget(parent),
       dialogs_(std::move(dialogs)),
       makeAligner_(std::move(makeAligner)),
-      concurrentPairs_(std::max(1u, std::thread::hardware_concurrency())) {
+      concurrentPairs_(0) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kadrel"));
     BuildControls();
@@ -225,7 +227,8 @@ void Form1::Command1_Click() {
     status_->clear();
 
     std::unique_ptr<Aligner> aligner;
-    if (aligner_->currentData().toString() == QStringLiteral("builtin")) aligner = std::make_unique<BuiltinAligner>();
+    const bool builtin = aligner_->currentData().toString() == QStringLiteral("builtin");
+    if (builtin) aligner = std::make_unique<BuiltinAligner>();
     else aligner = makeAligner_();
     if (const std::string missing = aligner->CheckAvailable(); !missing.empty()) {
         dialogs_->ShowError(this, QString::fromStdString(missing));
@@ -240,7 +243,9 @@ void Form1::Command1_Click() {
     options.model = ChosenModel();
     options.textbook = textbook_->isChecked();
     options.decimalSeparator = LocaleDecimalSeparator();
-    options.concurrentPairs = concurrentPairs_;
+    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, !builtin, concurrentPairs_);
+    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
+    options.concurrentPairs = pairsAtOnce.pairs;
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));

@@ -42,7 +42,7 @@ public:
     ~Form1() override;
 
     bool RunInProgress() const { return worker_.joinable(); }
-    // Pairs aligned at once in the next runs; one per core unless set.
+    // Pairs aligned at once in the next runs; 0 (unless set): the command line's default.
     void SetConcurrentPairs(unsigned pairs) { concurrentPairs_ = pairs; }
 
 signals:
