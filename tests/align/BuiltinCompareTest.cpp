@@ -63,7 +63,7 @@ TEST(BuiltinCompare, SameReportWithOneOrThreeJobsAndNoTCoffee) {
     const Outcome one = Kadrel(dir, "specimens refs.fas -a builtin -m k2p --no-backup -j 1", noTCoffee);
     const Outcome three = Kadrel(dir, "specimens refs.fas --aligner builtin -m k2p --no-backup -j 3", noTCoffee);
     EXPECT_EQ(one.status, 0) << one.err;
-    EXPECT_EQ(one.err, "kadrel: 20 pairs compared, 0 failed\n");
+    EXPECT_TRUE(one.err.ends_with("kadrel: 20 pairs compared, 0 failed\n")) << one.err;
     const auto fromTitles = [](const std::string& report) { return report.substr(report.find("\r\n")); };
     EXPECT_EQ(fromTitles(three.out), fromTitles(one.out));
     EXPECT_NE(one.out.find("\r\ns3\tref 4\t"), std::string::npos) << one.out;
