@@ -68,8 +68,8 @@ constexpr std::size_t kFieldMask = (1u << kField) - 1;
 
 std::array<std::uint64_t, 256> MakeIdenticalSteps() {
     std::array<std::uint64_t, 256> steps{};
-    for (const char c : {'A', 'C', 'G', 'T'}) {
-        const Symbol& symbol = kSymbols[static_cast<unsigned char>(c)];
+    for (const char c : {'A', 'C', 'G', 'T', 'a', 'c', 'g', 't'}) {
+        const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
         steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
                                                (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));
     }
@@ -167,11 +167,12 @@ PairCounts CompareSites(const AlignedPair& pair) {
     for (std::size_t start = 0; start < bothStored; start += kFieldMask) {
         const std::size_t end = std::min(bothStored, start + kFieldMask);
         for (std::size_t i = start; i < end; ++i) {
-            const char f = Folded(pair.first[i]), s = Folded(pair.second[i]);
-            if (f == s) {
+            const char f = pair.first[i], s = pair.second[i];
+            // Case is looked at only where the bytes differ, off the common path.
+            if (f == s || Folded(f) == Folded(s)) {
                 packed += kIdenticalSteps[static_cast<unsigned char>(f)];
             } else {
-                differing(f, s);
+                differing(Folded(f), Folded(s));
             }
         }
         unpack();
