@@ -115,7 +115,7 @@ SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source, co
     if (!text) throw SetError(QuotedPath(path) + ": cannot read the file (" + error + ")");
     set.pieces = CutAtMarkers(*text);
     set.count = set.pieces.size() - 1;
-    if (set.count != 0 && set.pieces.front().find_first_not_of(" \t\r\n\f\v") != std::string::npos)
+    if (set.pieces.front().find_first_not_of(" \t\r\n\f\v") != std::string::npos)
         set.warnings.push_back(QuotedPath(path) + ": text before the first '>' ignored");
     return set;
 }
