@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace kadrel {
 
@@ -14,5 +15,14 @@ struct AlignedPair {
     bool usable = false;        // false: every numeric column of the row is NA
     std::string failure;        // why it is unusable, for messages
 };
+
+// 1 or 2: the aligned sequence that holds no A, C, G or T (either case), which leaves nothing of
+// the pair to compare; 0 when both hold one.
+inline int BaselessSequence(const AlignedPair& pair) {
+    constexpr std::string_view bases = "ACGTacgt";
+    if (pair.first.find_first_of(bases) == std::string::npos) return 1;
+    if (pair.second.find_first_of(bases) == std::string::npos) return 2;
+    return 0;
+}
 
 }  // namespace kadrel

@@ -26,6 +26,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std:
         error = "read error";
         return std::nullopt;
     }
+    // Some editors start a UTF-8 file with a byte-order mark; it is no part of the text.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     return text;
 }
 

@@ -5,10 +5,17 @@
 #include "distances/PairRow.h"
 
 namespace kadrel {
+namespace {
+
+constexpr std::string_view kBannerStart = "Comparisons by Orvo   ";
+
+}  // namespace
+
+bool StartsAsReport(std::string_view text) { return text.starts_with(kBannerStart); }
 
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook) {
     textbook = textbook && model != DistanceModel::None;
-    std::string header = "Comparisons by Orvo   ";
+    std::string header(kBannerStart);
     header += bannerDate;
     header += "     Kadrel ";
     header += KADREL_VERSION;

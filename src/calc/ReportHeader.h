@@ -11,6 +11,9 @@ namespace kadrel {
 // column holds the published forms.
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook = false);
 
+// Whether a text begins with the banner, as every report and backup of Kadrel does.
+bool StartsAsReport(std::string_view text);
+
 // The current local date and time in the C library's locale (LC_TIME), short form.
 std::string LocaleShortDateTime();
 

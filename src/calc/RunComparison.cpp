@@ -9,11 +9,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "align/AlignerInput.h"
 #include "align/TextFile.h"
 #include "calc/BestMatches.h"
+#include "calc/RecordChecks.h"
 #include "calc/ReportHeader.h"
 #include "calc/WorkerPool.h"
 #include "distances/PairRow.h"
@@ -40,6 +42,7 @@ constexpr std::size_t kMaxBatch = 1024;
 struct LoadedRecord {
     SequenceRecord record;
     std::optional<std::string> problem;
+    std::optional<std::string> note;  // a warning that does not keep its pairs from being compared
 };
 
 std::string Describe(const SequenceSet& set, const SequenceRecord& record) {
@@ -57,8 +60,10 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
         loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
         return loaded;
     }
-    if (const auto problem = RecordTextProblem(loaded.record.text))
-        loaded.problem = Describe(set, loaded.record) + " " + *problem + "; its pairs are reported as NA";
+    const RecordCheck check = CheckRecordText(loaded.record.text);
+    if (check.problem)
+        loaded.problem = Describe(set, loaded.record) + " " + *check.problem + "; its pairs are reported as NA";
+    if (check.note) loaded.note = Describe(set, loaded.record) + ": " + *check.note;
     return loaded;
 }
 
@@ -118,11 +123,13 @@ public:
 
     RunSummary Go() {
         sink_.Append(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
+        for (const SequenceSet* set : {&set1_, &set2_})
+            for (const std::string& warning : set->warnings) sink_.Warning(warning);
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
             records2_.push_back(Load(set2_, k));
-            if (records2_.back().problem) sink_.Warning(*records2_.back().problem);
+            WarnOfRecord(records2_.back());
         }
         Produce();
         while (!queue_.empty()) ConsumeFront();
@@ -212,7 +219,12 @@ private:
             try {
                 const auto pair = aligner_.Align(first.record.text, second.record.text, PairName(batch.first, k), stop);
                 result.row = ComputePairRow(pair, options_.model, options_.textbook);
-                if (!pair.usable) result.failure = pair.failure;
+                if (!pair.usable) {
+                    result.failure = pair.failure;
+                } else if (const int side = BaselessSequence(pair); side != 0) {
+                    result.failure = "\"" + (side == 1 ? first : second).record.name +
+                                     "\" holds no A, C, G or T once aligned";
+                }
             } catch (const std::exception& e) {
                 result.row = ComputePairRow(AlignedPair{}, options_.model);
                 result.failure = e.what();
@@ -259,9 +271,15 @@ private:
     // at its end when it has none.
     void BeginRecordOnce(std::size_t i, const LoadedRecord& record1) {
         if (begunRecords_ > i) return;
-        if (record1.problem) sink_.Warning(*record1.problem);
+        WarnOfRecord(record1);
         best_.BeginRecord(record1.record.name);
         begunRecords_ = i + 1;
+    }
+
+    // Once a run for each record, even when a file is in both sets.
+    void WarnOfRecord(const LoadedRecord& record) {
+        const auto& warning = record.problem ? record.problem : record.note;
+        if (warning && recordWarnings_.insert(*warning).second) sink_.Warning(*warning);
     }
 
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
@@ -292,6 +310,7 @@ private:
     std::condition_variable finished_;
     std::size_t batchSize_ = 1;
     std::size_t begunRecords_ = 0;
+    std::set<std::string> recordWarnings_;
     bool cut_ = false;
     bool producerStopped_ = false;
     BestMatches best_;

@@ -1,9 +1,11 @@
 #include "calc/SequenceSet.h"
 
 #include <algorithm>
+#include <fstream>
 #include <system_error>
 
 #include "align/TextFile.h"
+#include "calc/ReportHeader.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;
@@ -37,6 +39,35 @@ std::vector<std::string> CutAtMarkers(const std::string& text) {
     return pieces;
 }
 
+// Names are written into tab-separated rows, where a tab or a line end would move the columns.
+std::string WithoutControlCharacters(std::string name) {
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    return name;
+}
+
+bool HoldsReport(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string start(64, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(in.gcount()));
+    return StartsAsReport(start);
+}
+
+// The run's own backup may sit in a folder set (the default one lands in the current folder): an
+// earlier report there is never a record. A file of the user's at that path stays in the set, for
+// the front end to refuse to overwrite.
+void LeaveOutBackup(SequenceSet& set, const fs::path& backupFile) {
+    std::error_code ec;
+    if (backupFile.empty() || !fs::exists(backupFile, ec)) return;
+    std::erase_if(set.fileNames, [&](const std::string& name) {
+        const fs::path file = set.folderPath / name;
+        if (!fs::equivalent(file, backupFile, ec) || !HoldsReport(file)) return false;
+        set.warnings.push_back(QuotedPath(file) + " is the run's backup file; it is not read as a record");
+        return true;
+    });
+}
+
 }  // namespace
 
 std::vector<std::string> ListFolder(const fs::path& folder) {
@@ -57,22 +88,24 @@ std::vector<std::string> ListFolder(const fs::path& folder) {
     return names;
 }
 
-SequenceSet ReadSequenceSet(int side, const fs::path& path) {
+SequenceSet ReadSequenceSet(int side, const fs::path& path, const fs::path& backupFile) {
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (!fs::exists(status)) throw SetError(QuotedPath(path) + ": no such file or folder");
     return ReadSequenceSet(side, path,
                            fs::is_directory(status) ? SetSource::Folder
-                                                    : SetSource::MultipleSequenceFile);
+                                                    : SetSource::MultipleSequenceFile,
+                           backupFile);
 }
 
-SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source) {
+SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source, const fs::path& backupFile) {
     SequenceSet set;
     set.side = side;
     set.source = source;
     if (source == SetSource::Folder) {
         set.folderPath = path;
         set.fileNames = ListFolder(path);
+        LeaveOutBackup(set, backupFile);
         set.count = set.fileNames.size();
         return set;
     }
@@ -82,11 +115,30 @@ SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source) {
     if (!text) throw SetError(QuotedPath(path) + ": cannot read the file (" + error + ")");
     set.pieces = CutAtMarkers(*text);
     set.count = set.pieces.size() - 1;
+    if (set.pieces.front().find_first_not_of(" \t\r\n\f\v") != std::string::npos)
+        set.warnings.push_back(QuotedPath(path) + ": text before the first '>' ignored");
     return set;
 }
 
+void RequireRecords(const SequenceSet& set) {
+    const bool folder = set.source == SetSource::Folder;
+    const std::string named =
+        "set " + std::to_string(set.side) + " " + QuotedPath(folder ? set.folderPath : set.chosenFile) + ": ";
+    if (folder) {
+        if (set.count == 0)
+            throw SetError(named + "no file to compare in the folder (hidden files, subfolders and the run's "
+                                   "backup are left out)");
+        return;
+    }
+    for (const std::string& piece : set.pieces)
+        if (piece.find('\0') != std::string::npos) throw SetError(named + "not a FASTA text file (it holds binary data)");
+    if (set.count != 0) return;
+    if (set.pieces.front().empty()) throw SetError(named + "the file is empty");
+    throw SetError(named + "no record in the file (no '>' starts one)");
+}
+
 std::string FolderRecordName(const std::string& fileName) {
-    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName;
+    return WithoutControlCharacters(fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName);
 }
 
 SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
@@ -94,8 +146,8 @@ SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
     if (set.source == SetSource::MultipleSequenceFile) {
         record.text = ">" + set.pieces.at(index + 1);
         const auto lineEnd = record.text.find_first_of("\r\n");
-        record.name = record.text.substr(1, lineEnd == std::string::npos ? std::string::npos
-                                                                        : lineEnd - 1);
+        record.name = WithoutControlCharacters(
+            record.text.substr(1, lineEnd == std::string::npos ? std::string::npos : lineEnd - 1));
         return record;
     }
     record.fileName = set.fileNames.at(index);

@@ -18,11 +18,12 @@ struct SequenceSet {
     std::vector<std::string> fileNames; // Folder: the listing, in listing order
     std::vector<std::string> pieces;    // MultipleSequenceFile: the text cut at every '>'
     std::size_t count = 0;
+    std::vector<std::string> warnings;  // what reading it found that the user should hear of
 };
 
 struct SequenceRecord {
     std::string text;      // what the aligner gets
-    std::string name;      // what the report shows
+    std::string name;      // what the report shows: control characters are spaces
     std::string fileName;  // Folder only
 };
 
@@ -32,15 +33,22 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A folder becomes a folder set, a file a multiple-sequence file. Throws SetError.
-SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path);
-SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSource source);
+// A folder becomes a folder set, a file a multiple-sequence file. Throws SetError. A folder set
+// leaves out `backupFile`, the run's own backup, with a warning.
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path,
+                            const std::filesystem::path& backupFile = {});
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSource source,
+                            const std::filesystem::path& backupFile = {});
+
+// Throws SetError, naming the set and what is wrong, when it holds no record to compare (an empty
+// folder; an empty, binary or plain sequence file) or is not text at all.
+void RequireRecords(const SequenceSet& set);
 
 // The regular, non-hidden files of a folder, by name case-insensitively, ties by byte order.
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);
 
 // A folder record's name: the file name less its last four characters (the usual ".fas"); a
-// name of four characters or fewer stays whole.
+// name of four characters or fewer stays whole. Control characters become spaces.
 std::string FolderRecordName(const std::string& fileName);
 
 // Throws SetError when a folder file cannot be read.

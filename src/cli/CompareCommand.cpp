@@ -48,8 +48,11 @@ int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     SequenceSet set1, set2;
     try {
-        set1 = ReadSequenceSet(1, options.set1);
-        set2 = ReadSequenceSet(2, options.set2);
+        const std::string backupFile = options.noBackup ? "" : options.backup;
+        set1 = ReadSequenceSet(1, options.set1, backupFile);
+        set2 = ReadSequenceSet(2, options.set2, backupFile);
+        RequireRecords(set1);
+        RequireRecords(set2);
     } catch (const SetError& e) {
         return Fail(e.what());
     }
@@ -69,12 +72,6 @@ int RunCompare(const CompareOptions& options) {
         if (!file) return Fail("cannot write the output \"" + options.output + "\"");
     }
     std::ostream& out = options.output.empty() ? std::cout : file;
-
-    for (const auto* set : {&set1, &set2}) {
-        if (set->count != 0) continue;
-        const auto& path = set->side == 1 ? options.set1 : options.set2;
-        std::cerr << "kadrel: warning: set " << set->side << " \"" << path << "\" holds no records\n";
-    }
 
     std::stop_source stop;
     StopOnSignals(stop);

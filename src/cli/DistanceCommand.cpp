@@ -34,7 +34,13 @@ int RunDistance(const DistanceOptions& options) {
             continue;
         }
         const AlignedPair pair = ReadAlignedPair(*text);
-        if (!pair.usable) std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
+        if (!pair.usable) {
+            std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
+        } else if (const int side = BaselessSequence(pair); side != 0) {
+            const std::string& label = side == 1 ? pair.firstLabel : pair.secondLabel;
+            std::cerr << "kadrel: " << path << ": unusable alignment: sequence " << side
+                      << (label.empty() ? "" : " (" + label + ")") << " holds no A, C, G or T\n";
+        }
         const PairRow row = ComputePairRow(pair, model, options.textbook);
         hasNA = hasNA || row.HasNA(model);
         std::cout << PairRowText(pair.firstLabel, pair.secondLabel, row, model, sep);

@@ -42,7 +42,7 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
 }
 
 PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook) {
-    if (!pair.usable) return PairRow{};
+    if (!pair.usable || BaselessSequence(pair) != 0) return PairRow{};
     const PairCounts counts = CompareSites(pair);
     PairRow row = FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
     if (textbook && model != DistanceModel::None) {

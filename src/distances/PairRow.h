@@ -22,7 +22,8 @@ struct PairRow {
 PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, double length,
                       DistanceModel model);
 
-// The whole road from an aligned pair to its row; an unusable pair gives NA in every column.
+// The whole road from an aligned pair to its row; an unusable pair, or one with a sequence
+// without any base, gives NA in every column.
 // `textbook`: the model column by the published form (TextbookModels.h), the rest unchanged.
 PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook = false);
 

@@ -8,7 +8,8 @@ namespace kadrel {
 namespace {
 
 // What one aligned character stands for: a definite base, the gap, an ambiguity code
-// (a set of two or three bases) or nothing at all. Matching is exact: lower case is unrecognised.
+// (a set of two or three bases) or nothing at all. Lower case reads as upper case: soft-masked and
+// many exported files hold lower case, and the aligner keeps the input's case.
 struct Symbol {
     int base = -1;         // definite base code, or -1
     unsigned bases = 0;    // bit per base code an ambiguity code stands for
@@ -48,6 +49,17 @@ std::array<Symbol, 256> MakeSymbols() {
 
 const std::array<Symbol, 256> kSymbols = MakeSymbols();
 
+// Every byte as the classification reads it: ASCII letters in upper case, the rest unchanged.
+std::array<char, 256> MakeFolding() {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return table;
+}
+
+const std::array<char, 256> kFolded = MakeFolding();
+
+char Folded(char c) { return kFolded[static_cast<unsigned char>(c)]; }
+
 // An identical site of a definite base adds 1 to that base's field of a packed sum, and C and G
 // also to the G+C field above them: one addition for the common site. Emptied before a field
 // can overflow.
@@ -56,8 +68,8 @@ constexpr std::size_t kFieldMask = (1u << kField) - 1;
 
 std::array<std::uint64_t, 256> MakeIdenticalSteps() {
     std::array<std::uint64_t, 256> steps{};
-    for (const char c : {'A', 'C', 'G', 'T'}) {
-        const Symbol& symbol = kSymbols[static_cast<unsigned char>(c)];
+    for (const char c : {'A', 'C', 'G', 'T', 'a', 'c', 'g', 't'}) {
+        const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
         steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
                                                (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));
     }
@@ -105,6 +117,11 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
 
 }  // namespace
 
+bool KnownSiteCharacter(char c) {
+    const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
+    return symbol.baseCount > 0 || symbol.gap;
+}
+
 PairCounts CompareSites(const AlignedPair& pair) {
     PairCounts c;
     // Past the stored text both characters are empty, an identical site that changes nothing,
@@ -151,17 +168,19 @@ PairCounts CompareSites(const AlignedPair& pair) {
         const std::size_t end = std::min(bothStored, start + kFieldMask);
         for (std::size_t i = start; i < end; ++i) {
             const char f = pair.first[i], s = pair.second[i];
-            if (f == s) {
+            // Case is looked at only where the bytes differ, off the common path.
+            if (f == s || Folded(f) == Folded(s)) {
                 packed += kIdenticalSteps[static_cast<unsigned char>(f)];
             } else {
-                differing(f, s);
+                differing(Folded(f), Folded(s));
             }
         }
         unpack();
     }
     // Past the shorter text, the longer one's characters stand against empty entries.
     for (std::size_t i = bothStored; i < sites; ++i)
-        differing(i < pair.first.size() ? pair.first[i] : '\0', i < pair.second.size() ? pair.second[i] : '\0');
+        differing(i < pair.first.size() ? Folded(pair.first[i]) : '\0',
+                  i < pair.second.size() ? Folded(pair.second[i]) : '\0');
 
     c.gcFirst = static_cast<double>(gcFirst + identicalGc);
     c.gcSecond = static_cast<double>(gcSecond + identicalGc);

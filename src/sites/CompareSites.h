@@ -9,4 +9,8 @@ namespace kadrel {
 // the character of `second` is looked up in it. Sites past the stored text count as empty.
 PairCounts CompareSites(const AlignedPair& pair);
 
+// Whether the classification knows `c`: a base, an ambiguity code or the gap, in either case. A
+// site holding any other character (N, ?, digits ...) counts as identical.
+bool KnownSiteCharacter(char c);
+
 }  // namespace kadrel

@@ -265,7 +265,10 @@ std::optional<SequenceSet> Form1::FixSet(int sideNumber) {
         path = ToPath(side.file->Path());
     }
     try {
-        return ReadSequenceSet(sideNumber, path, source);
+        const auto backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
+        SequenceSet set = ReadSequenceSet(sideNumber, path, source, backup);
+        RequireRecords(set);
+        return set;
     } catch (const std::exception& e) {
         dialogs_->ShowError(this, QString::fromStdString(e.what()));
         return std::nullopt;

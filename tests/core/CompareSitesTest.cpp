@@ -84,11 +84,13 @@ bool IsDefinite(char c) { return c == 'A' || c == 'C' || c == 'G' || c == 'T'; }
 // Every pair of characters, 0 standing for an empty site entry (past the end of a shorter
 // sequence). Outside the rules written out above: an identical site counts only on the diagonal
 // of a definite base, a gap against anything else is a gap site, a definite base against any
-// other character counts its half base, and any other first character changes nothing.
+// other character counts its half base, and any other first character changes nothing. A lower-case
+// letter counts as its upper-case letter.
 TEST(CompareSites, EveryPairOfCharacters) {
+    const auto upper = [](int c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
     for (int f = 0; f < 256; ++f) {
         for (int s = 0; s < 256; ++s) {
-            const char first = static_cast<char>(f), second = static_cast<char>(s);
+            const char first = upper(f), second = upper(s);
             std::string changes;
             if (const auto rule = kRules.find({first, second}); rule != kRules.end()) {
                 changes = rule->second;
@@ -101,7 +103,8 @@ TEST(CompareSites, EveryPairOfCharacters) {
             }
             if (first == 'C' || first == 'G') changes += " gc1=1";
             if (second == 'C' || second == 'G') changes += " gc2=1";
-            const PairCounts got = Compare(f ? std::string(1, first) : "", s ? std::string(1, second) : "", 1);
+            const PairCounts got = Compare(f ? std::string(1, static_cast<char>(f)) : "",
+                                           s ? std::string(1, static_cast<char>(s)) : "", 1);
             EXPECT_EQ(Written(changes), Counted(got)) << "first " << f << ", second " << s;
         }
     }

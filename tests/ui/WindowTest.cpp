@@ -241,7 +241,6 @@ TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
 TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
     const QString file = QString::fromStdString(
         work_.Write("pair.fas", ">first one\r\nACGTACGTACGTTT\r\n>second\r\nACGAACGTACGT\r\n").string());
-    fs::create_directory(work_ / "empty");
     struct Case {
         const char* option;
         QString set1, set2;  // set 1 is either a folder or the multiple-sequence file
@@ -254,7 +253,6 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         {"Option6", file, Folder("right"), {"-m", "logdet"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "builtin"}},
-        {nullptr, Folder("left"), Folder("empty"), {}},
         {nullptr, Folder("left"), Folder("right"), {}, true},
     };
     for (const Case& c : cases) {
@@ -294,7 +292,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         // Not busy any more, and full.
         const auto* bar = Find<QProgressBar>("ProgressBar1");
         EXPECT_TRUE(bar->maximum() > 0 && bar->value() == bar->maximum());
-        EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", c.set2 == Folder("empty") ? "0 / 0 pairs" : "6 / 6 pairs");
+        EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", "6 / 6 pairs");
     }
 }
 
@@ -362,6 +360,48 @@ TEST_F(WindowTest, ExitKillsTheRunningAligner) {
     Click("Command4");
     EXPECT_FALSE(form_->isVisible());
     EXPECT_TRUE(ProcessEnds(std::stoi(ReadText(held))));
+}
+
+// A set without any record: Calculate shows the command line's message and starts nothing.
+TEST_F(WindowTest, ASetWithoutRecordsStartsNoRun) {
+    fs::create_directory(work_ / "none");
+    // Set 1 a multiple-sequence file of this name and text; without a name, set 2 the empty folder.
+    const std::pair<const char*, std::string> cases[] = {
+        {nullptr, ""}, {"empty.fas", ""}, {"plain.fas", "ACGTACGT\r\n"}, {"binary.fas", {"\x7f" "ELF\0>\1", 7}}};
+    for (const auto& [file, text] : cases) {
+        Open();
+        ChooseFolders(Folder("left"), file ? Folder("right") : Folder("none"));
+        QStringList sets = {Folder("left"), Folder("none")};
+        if (file) {
+            sets = {QString::fromStdString(work_.Write(file, text).string()), Folder("right")};
+            Click("Check1");
+            dialogs_->openAnswers = {sets[0]};
+        }
+        Click("Command1");
+        EXPECT_TRUE(!form_->RunInProgress() && box_->ReportText().empty() && !fs::exists("query.bak"));
+        QProcess compare;
+        compare.start(KADREL_EXE, QStringList{"compare"} + sets);
+        ASSERT_TRUE(compare.waitForFinished(60000));
+        const QString message = QString::fromUtf8(compare.readAllStandardError()).trimmed();
+        EXPECT_EQ(dialogs_->errors, QStringList{message.mid(QStringLiteral("kadrel: ").size())});
+    }
+}
+
+// The window's backup lands in the current folder, where both sides start: a second Calculate
+// there leaves it out of the set instead of comparing it as a record.
+TEST_F(WindowTest, TheBackupIsNoRecordOfTheNextRun) {
+    work_.Write("x.fas", ">x\r\nACGTACGTAC\r\n");
+    Open();
+    ChooseFolders(QString::fromStdString(work_.Path().string()), Folder("right"));
+    for (int run = 0; run < 2; ++run) {
+        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        Click("Command1");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
+    }
+    EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("done"));
+    EXPECT_EQ(box_->ReportText().find("query\t"), std::string::npos);
+    ASSERT_EQ(dialogs_->warnings.size(), 1);
+    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is the run's backup file; it is not read as a record"));
 }
 
 }  // namespace

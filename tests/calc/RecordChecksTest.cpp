@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calc/RecordChecks.h"
+
+namespace kadrel {
+namespace {
+
+// Unknown residues are counted and shown, unprintable ones by code; what the aligner leaves out
+// (blanks, - . * ~ #) is no site. A record without '>' or without any base cannot be compared.
+TEST(RecordChecks, ProblemsAndUnknownCharacters) {
+    const std::string other = " characters other than bases, ambiguity codes and gaps (";
+    const struct {
+        std::string text, problem, note;
+    } cases[] = {
+        {">a\nAC GT\r\nRYKMBDHVSW-.*~#acgtrykmbdhvsw\n", "", ""},
+        {">a\nACnN?N\n", "", "4 sites hold" + other + "? N n); they count as identical sites"},
+        {">a\nAC\x01G7\xC3\n", "", "3 sites hold" + other + "\\x01 7 \\xC3); they count as identical sites"},
+        {">a b\r\nACGU\r\n", "", "1 site holds" + other + "U); they count as identical sites"},
+        {">a\nRYNNk-\n", "holds no A, C, G or T", ""},
+        {"ACGT\n", "holds no '>' (it is not a FASTA record)", ""},
+    };
+    for (const auto& c : cases) {
+        const RecordCheck check = CheckRecordText(c.text);
+        EXPECT_EQ(check.problem.value_or(""), c.problem) << c.text;
+        EXPECT_EQ(check.note.value_or(""), c.note) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace kadrel
