@@ -1,5 +1,9 @@
 #include "calc/OutputFiles.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace kadrel {
 
 std::filesystem::path WrittenPath(const std::filesystem::path& file) {
@@ -16,6 +20,16 @@ std::filesystem::path WrittenPath(const std::filesystem::path& file) {
         path = path.parent_path() / target;  // an absolute target replaces the folder
     }
     return path;
+}
+
+int WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written > 0) text.remove_prefix(static_cast<std::size_t>(written));
+        else if (written == 0) return EIO;
+        else if (errno != EINTR) return errno;
+    }
+    return 0;
 }
 
 }  // namespace kadrel

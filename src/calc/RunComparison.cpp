@@ -13,6 +13,7 @@
 
 #include "align/AlignerInput.h"
 #include "align/TextFile.h"
+#include "calc/BackupWriter.h"
 #include "calc/BestMatches.h"
 #include "calc/ReportHeader.h"
 #include "calc/WorkerPool.h"
@@ -107,7 +108,9 @@ public:
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1), total_(PairsToCompare(set1, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
+          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {
+        if (!options.backupFile.empty()) backup_.emplace(options.backupFile);
+    }
 
     // Whatever is still queued when the run ends early (an exception) is not started.
     ~Run() { halt_.request_stop(); }
@@ -115,7 +118,7 @@ public:
     Run& operator=(const Run&) = delete;
 
     RunSummary Go() {
-        sink_.Append(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
+        Report(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
@@ -249,8 +252,15 @@ private:
         }
         if (batch->endsRecord) {
             BeginRecordOnce(batch->first, record1);
+            if (backup_ && !backup_->Commit()) sink_.Warning(backup_->Error());
             sink_.RecordFinished(batch->first);
         }
+    }
+
+    // Report text that the backup holds too: all but the "Best matches:" block.
+    void Report(std::string_view text) {
+        sink_.Append(text);
+        if (backup_) backup_->Append(text);
     }
 
     // A set-1 record enters the report (its warning, its best-matches line) with its first row, or
@@ -265,7 +275,7 @@ private:
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
-        sink_.Append(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        Report(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
         best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
@@ -293,6 +303,7 @@ private:
     bool producerStopped_ = false;
     BestMatches best_;
     RunSummary summary_;
+    std::optional<BackupWriter> backup_;
     // Last, so that it ends first: its threads finish with the batches and records above.
     WorkerPool workers_;
 };

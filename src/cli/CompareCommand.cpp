@@ -2,7 +2,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -70,9 +69,7 @@ int RunCompare(const CompareOptions& options) {
 
     std::stop_source stop;
     StopOnSignals(stop);
-    std::optional<BackupWriter> backup;
-    if (!options.noBackup) backup.emplace(options.backup);
-    ConsoleSink sink(out, std::move(backup), stop);
+    ConsoleSink sink(out, stop);
 
     RunOptions run;
     run.model = model;
@@ -80,6 +77,7 @@ int RunCompare(const CompareOptions& options) {
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+    if (!options.noBackup) run.backupFile = options.backup;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
     out.flush();

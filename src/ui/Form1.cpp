@@ -241,6 +241,8 @@ void Form1::Command1_Click() {
     options.textbook = textbook_->isChecked();
     options.decimalSeparator = LocaleDecimalSeparator();
     options.concurrentPairs = concurrentPairs_;
+    // The current folder as it is when the run starts, for the whole run.
+    options.backupFile = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
@@ -275,7 +277,6 @@ DistanceModel Form1::ChosenModel() const {
 }
 
 void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner) {
-    backupWarned_ = false;
     runWarnings_.clear();
     pairsDone_ = pairsTotal_ = 0;
     ShowRunning(true);
@@ -356,15 +357,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Append(std::string_view text) { report_->AppendReport(text); }
 
-void Form1::RecordFinished(std::size_t) {
-    // The backup goes to the process's current folder as it is at this moment.
-    const QString problem = WriteReportFile(QDir::current().absoluteFilePath(QStringLiteral("query.bak")),
-                                            report_->ReportText());
-    if (!problem.isEmpty() && !backupWarned_) {
-        backupWarned_ = true;
-        Warning((problem + QStringLiteral("; the run goes on without a backup")).toStdString());
-    }
-}
+// The run writes its own backup, whatever Pause and Save have done to the box.
+void Form1::RecordFinished(std::size_t) {}
 
 void Form1::Progress(std::size_t pairsDone, std::size_t pairsTotal) {
     pairsDone_ = pairsDone;

@@ -30,8 +30,7 @@ class FolderList;
 class ReportBox;
 
 // The Kadrel window. A run goes on a worker thread; everything it reports comes back to this
-// thread in report order, so the report box, the backup and the progress bar are only ever
-// touched here.
+// thread in report order, so the report box and the progress bar are only ever touched here.
 class Form1 : public QWidget, private ReportSink {
     Q_OBJECT
 public:
@@ -115,7 +114,6 @@ private:
     QElapsedTimer runClock_;
     std::size_t pairsDone_ = 0;
     std::size_t pairsTotal_ = 0;
-    bool backupWarned_ = false;
     std::set<std::string> runWarnings_;
 };
 
