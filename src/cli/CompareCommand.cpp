@@ -1,5 +1,6 @@
+#include <signal.h>
+
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <stop_token>
@@ -15,6 +16,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
+#include "cli/ReportOutput.h"
 #include "cli/SignalStop.h"
 #include "distances/NumberText.h"
 
@@ -54,12 +56,8 @@ int RunCompare(const CompareOptions& options) {
     else aligner = std::make_unique<TCoffeeAligner>();
     if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
 
-    std::ofstream file;
-    if (!options.output.empty()) {
-        file.open(options.output, std::ios::binary | std::ios::trunc);
-        if (!file) return Fail("cannot write the output \"" + options.output + "\"");
-    }
-    std::ostream& out = options.output.empty() ? std::cout : file;
+    ReportOutput out(options.output);
+    if (out.Failed()) return Fail(out.Problem());
 
     for (const auto* set : {&set1, &set2}) {
         if (set->count != 0) continue;
@@ -80,9 +78,11 @@ int RunCompare(const CompareOptions& options) {
     if (!options.noBackup) run.backupFile = options.backup;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
-    out.flush();
+    out.Close();
     sink.ClearProgress();
-    if (!out) return Fail("writing the output failed");
+    // As other tools do when their reader goes (`| head`): quietly, with the status of SIGPIPE.
+    if (out.ReaderGone()) return 128 + SIGPIPE;
+    if (out.Failed()) return Fail(out.Problem());
 
     std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
               << " failed" << (summary.stopped ? ", stopped" : "") << "\n";

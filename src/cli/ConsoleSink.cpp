@@ -6,16 +6,16 @@
 
 namespace kadrel::cli {
 
-ConsoleSink::ConsoleSink(std::ostream& out, std::stop_source stop)
+ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop)
     : out_(out), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
 
 void ConsoleSink::Append(std::string_view text) {
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out_) stop_.request_stop();
+    out_.Write(text);
+    if (out_.Failed()) stop_.request_stop();
 }
 
 void ConsoleSink::RecordFinished(std::size_t) {
-    if (!out_.flush()) stop_.request_stop();
+    if (!out_.Flush()) stop_.request_stop();
 }
 
 void ConsoleSink::Progress(std::size_t done, std::size_t total) {

@@ -1,17 +1,18 @@
 #pragma once
 #include <chrono>
-#include <ostream>
 #include <stop_token>
 
 #include "calc/ReportSink.h"
+#include "cli/ReportOutput.h"
 
 namespace kadrel::cli {
 
 // Writes the report to its output, flushed at every set-1 record's end; shows progress while
-// standard error is a terminal. A failed write to the output stops the run: nobody reads the report any more.
+// standard error is a terminal. A failed write to the output stops the run: nobody reads the
+// report any more.
 class ConsoleSink : public ReportSink {
 public:
-    ConsoleSink(std::ostream& out, std::stop_source stop);
+    ConsoleSink(ReportOutput& out, std::stop_source stop);
 
     void Append(std::string_view text) override;
     void RecordFinished(std::size_t index) override;
@@ -20,7 +21,7 @@ public:
     void ClearProgress();
 
 private:
-    std::ostream& out_;
+    ReportOutput& out_;
     std::stop_source stop_;
     bool showProgress_;
     bool progressShown_ = false;
