@@ -34,9 +34,10 @@
 namespace kadrel::ui {
 namespace {
 
-const char* const kModelCaptions[6] = {
+// Option1 to Option6 are the models in DistanceModel's order; Option7, the way back, is none.
+const char* const kModelCaptions[7] = {
     "Jukes-Cantor (JC)", "Kimura 2-parameter (K2P)", "Tajima-Nei (TN84)",
-    "Tamura 3-parameter (T3P)", "Tamura-Nei (TN93)", "LogDet",
+    "Tamura 3-parameter (T3P)", "Tamura-Nei (TN93)", "LogDet", "p-distance only",
 };
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
@@ -90,11 +91,12 @@ void Form1::BuildControls() {
 
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         options_[i] = new QRadioButton(QString::fromLatin1(kModelCaptions[i]), this);
         options_[i]->setObjectName(QStringLiteral("Option") + QString::number(i + 1));
         group->addButton(options_[i], i + 1);
     }
+    options_[6]->setChecked(true);
     textbook_ = new QCheckBox(QStringLiteral("published formulas"), this);
     textbook_->setObjectName(QStringLiteral("CheckTextbook"));
 
@@ -142,7 +144,8 @@ void Form1::ArrangeControls() {
         run->addWidget(options_[i], i, 1);
         run->addWidget(options_[i + 3], i, 2);
     }
-    run->addWidget(textbook_, 3, 1, 1, 2);
+    run->addWidget(options_[6], 3, 1);
+    run->addWidget(textbook_, 3, 2);
     auto* alignerRow = new QHBoxLayout;
     auto* alignerLabel = new QLabel(QStringLiteral("Aligner:"), this);
     alignerLabel->setBuddy(aligner_);
@@ -179,7 +182,8 @@ void Form1::SetTabOrder() {
     QWidget* const order[] = {
         report_, calculate_, stop_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
-        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_, aligner_,
+        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], options_[6], textbook_,
+        aligner_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);

@@ -103,7 +103,7 @@ private:
     QPushButton* pause_ = nullptr;
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
-    QRadioButton* options_[6] = {};
+    QRadioButton* options_[7] = {};
     QCheckBox* textbook_ = nullptr;  // "published formulas"
     QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
     QLabel* status_ = nullptr;

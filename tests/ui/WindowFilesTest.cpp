@@ -6,6 +6,7 @@
 
 #include "WindowTest.h"
 #include "align/TCoffeeAligner.h"
+#include "distances/PairRow.h"
 
 namespace kadrel::ui::test {
 namespace {
@@ -54,6 +55,29 @@ TEST_F(WindowTest, TheBackupAfterPauseOrSaveIsTheCommandLines) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
         EXPECT_EQ(Status(), QStringLiteral("done"));
         EXPECT_EQ(WithoutBanner(ReadText("query.bak")), expected);
+    }
+}
+
+// The seventh model option takes the window back to the p-distance alone.
+TEST_F(WindowTest, PDistanceOnlyUndoesAModel) {
+    struct Case {
+        QStringList clicks;
+        DistanceModel model;
+    };
+    const std::vector<Case> cases = {
+        {{}, DistanceModel::None},
+        {{"Option2"}, DistanceModel::K2P},
+        {{"Option2", "Option7"}, DistanceModel::None},
+        {{"Option6", "Option7"}, DistanceModel::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clicks.join(' ').toStdString());
+        Open();
+        ChooseFolders(Folder("left"), Folder("right"));
+        for (const QString& option : c.clicks) Click(option);
+        CalculateAndWait();
+        EXPECT_EQ(WithoutBanner(box_->ReportText()).substr(0, ColumnTitleLine(c.model).size()),
+                  ColumnTitleLine(c.model));
     }
 }
 
