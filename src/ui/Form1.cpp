@@ -303,6 +303,7 @@ void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std
             failure = QString::fromStdString(e.what());
             summary.stopped = true;
         }
+        sink.Flush();
         job->aligner.reset();  // its work folder goes before the window hears the run is over
         QMetaObject::invokeMethod(this, [this, summary, failure] { FinishRun(summary, failure); },
                                   Qt::QueuedConnection);

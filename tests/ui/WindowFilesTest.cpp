@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <semaphore>
+#include <thread>
 
 #include "WindowTest.h"
 #include "align/TCoffeeAligner.h"
 #include "distances/PairRow.h"
+#include "ui/QueuedReportSink.h"
 
 namespace kadrel::ui::test {
 namespace {
@@ -78,6 +80,52 @@ TEST_F(WindowTest, PDistanceOnlyUndoesAModel) {
         CalculateAndWait();
         EXPECT_EQ(WithoutBanner(box_->ReportText()).substr(0, ColumnTitleLine(c.model).size()),
                   ColumnTitleLine(c.model));
+    }
+}
+
+// What reaches the window's thread.
+struct Received : ReportSink {
+    void Append(std::string_view part) override {
+        text += part;
+        ++handOvers;
+    }
+    void RecordFinished(std::size_t) override {}
+    void Progress(std::size_t done, std::size_t total) override { progress.emplace_back(done, total); }
+    void Warning(std::string_view message) override { warnings.emplace_back(message); }
+    std::string text;
+    int handOvers = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
+    std::vector<std::string> warnings;
+};
+
+// A fast run's rows reach the window's thread whole and in order, in a few hand-overs at least
+// 50 ms apart, with the latest progress; the last ones arrive without a Flush too.
+TEST(QueuedReportSinkTest, AFastRunIsHandedOverInAFewBatches) {
+    constexpr std::size_t kRows = 20000;
+    for (const bool windowWaits : {true, false}) {
+        SCOPED_TRACE(windowWaits ? "the window's thread waits for the run" : "the window's thread is free");
+        QObject window;
+        Received received;
+        QueuedReportSink sink(&window, received);
+        std::string expected;
+        for (std::size_t i = 0; i < kRows; ++i) expected += "row " + std::to_string(i) + "\r\n";
+        const auto start = std::chrono::steady_clock::now();
+        std::jthread run([&] {
+            for (std::size_t i = 0; i < kRows; ++i) {
+                sink.Append("row " + std::to_string(i) + "\r\n");
+                if (i == 7) sink.Warning("pair 7 failed");
+                sink.Progress(i + 1, kRows);
+                if (i % 100 == 0) std::this_thread::sleep_for(1ms);
+            }
+            if (windowWaits) sink.Flush();
+        });
+        if (windowWaits) run.join();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !received.progress.empty() && received.progress.back().first == kRows; }));
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(received.text, expected);
+        EXPECT_EQ(received.warnings, std::vector<std::string>{"pair 7 failed"});
+        EXPECT_LE(received.handOvers, windowWaits ? 2 : took / 50ms + 2);
+        EXPECT_LE(received.progress.size(), static_cast<std::size_t>(received.handOvers) + 1);
     }
 }
 
