@@ -45,7 +45,9 @@ bool HoldsFile(const SequenceSet& set, const std::optional<FileId>& file) {
 
 std::optional<std::string> OutputProblem(const SequenceSet& set1, const SequenceSet& set2, const std::string& output,
                                          const std::string& backup) {
-    const auto isSetFile = [&](const std::optional<FileId>& file) { return HoldsFile(set1, file) || HoldsFile(set2, file); };
+    const auto isSetFile = [&](const std::optional<FileId>& file) {
+        return HoldsFile(set1, file) || HoldsFile(set2, file);
+    };
     const std::optional<FileId> outputId = OutputIdentity(output);
     if (isSetFile(outputId)) {
         if (output.empty()) return "the standard output is a file of the sets; send the report elsewhere (-o FILE)";
