@@ -1,30 +1,78 @@
 #include "calc/BackupWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+
+#include "calc/OutputFiles.h"
 
 namespace kadrel {
 
+BackupWriter::BackupWriter(std::filesystem::path file) : file_(std::move(file)), target_(WrittenPath(file_)) {}
+
+BackupWriter::~BackupWriter() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 bool BackupWriter::Commit() {
-    if (failed_) {
-        pending_.clear();
-        return true;
-    }
-    errno = 0;
-    std::ofstream out(file_, std::ios::binary | (started_ ? std::ios::app : std::ios::trunc));
-    if (out) out.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
-    if (out) out.flush();
-    if (!out) {
-        error_ = "cannot write the backup \"" + file_.string() + "\" (" +
-                 (errno != 0 ? std::strerror(errno) : "write error") + "); the run goes on without it";
-        failed_ = true;
-        pending_.clear();
-        return false;
-    }
-    started_ = true;
+    if (failed_) return true;
+    const std::string problem = fd_ < 0 ? Replace() : AppendPending();
+    if (!problem.empty()) return Fail(problem);
+    goodSize_ += static_cast<off_t>(pending_.size());
     pending_.clear();
     return true;
+}
+
+std::string BackupWriter::Replace() {
+    struct stat old {};
+    const bool exists = ::stat(target_.c_str(), &old) == 0;
+    // Renaming over a folder or a device (/dev/null) would not write a backup but remove them.
+    if (exists && !S_ISREG(old.st_mode)) return "it is not a regular file";
+    // Hidden, so that a folder set read meanwhile does not take it for a record.
+    std::string stem(1, '.');
+    stem.append(target_.filename().string()).append(1, '.').append(std::to_string(::getpid())).append(1, '.');
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = target_.parent_path() / (stem + std::to_string(attempt));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return std::strerror(errno);
+    }
+    if (fd < 0) return std::strerror(EEXIST);
+    if (exists) ::fchmod(fd, old.st_mode & 07777);  // the new backup keeps the old one's permissions
+    int error = WriteAll(fd, pending_);
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (error == 0 && ::rename(temp.c_str(), target_.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return std::strerror(error);
+    }
+    fd_ = fd;
+    return {};
+}
+
+// Not synced to disk: the system keeps the file should Kadrel end, and a sync at every record
+// would slow a fast run down to the disk's pace.
+std::string BackupWriter::AppendPending() {
+    const int error = WriteAll(fd_, pending_);
+    if (error == 0) return {};
+    // Cut back to the last finished record.
+    if (::ftruncate(fd_, goodSize_) != 0)
+        return std::string(std::strerror(error)) + ", and it may end in an unfinished record";
+    return std::strerror(error);
+}
+
+bool BackupWriter::Fail(const std::string& reason) {
+    error_ = "cannot write the backup \"" + file_.string() + "\" (" + reason + "); the run goes on without it";
+    failed_ = true;
+    pending_.clear();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    return false;
 }
 
 }  // namespace kadrel

@@ -1,19 +1,30 @@
 #pragma once
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace kadrel {
 
-// Keeps a backup of the report as it stood after the last finished set-1 record. The file is
-// replaced at the first Commit of a run and appended to (and flushed) at every later one, so it
-// always equals the report so far without being rewritten whole each time.
+// Keeps a backup of the report as it stood after the last finished set-1 record, and never
+// destroys the one it replaces. The first Commit of a run writes a temporary file beside the
+// backup, flushes it to disk and renames it over the old one, so a failure there (a full disk)
+// leaves the previous run's backup whole. Later Commits append to that file, as rewriting it
+// whole at every record would cost the square of the report's size, and a failed append is cut
+// back to the last good size. Either way the file is the report as of some finished record.
 class BackupWriter {
 public:
-    explicit BackupWriter(std::filesystem::path file) : file_(std::move(file)) {}
+    // A symbolic link is followed: its target is replaced, not the link.
+    explicit BackupWriter(std::filesystem::path file);
+    ~BackupWriter();
+    BackupWriter(const BackupWriter&) = delete;
+    BackupWriter& operator=(const BackupWriter&) = delete;
 
     // Report text since the last Commit.
-    void Append(std::string_view text) { pending_ += text; }
+    void Append(std::string_view text) {
+        if (!failed_) pending_ += text;
+    }
     // Writes what was appended; false when the file cannot be written (the reason in Error()).
     // After a failure the backup is given up for the run: later Commits write nothing and
     // return true, so the caller warns once.
@@ -21,10 +32,17 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
-    std::filesystem::path file_;
+    // Empty, or why the file could not be written.
+    std::string Replace();
+    std::string AppendPending();
+    bool Fail(const std::string& reason);
+
+    std::filesystem::path file_;    // as given, for messages
+    std::filesystem::path target_;  // the file written
     std::string pending_;
     std::string error_;
-    bool started_ = false;
+    int fd_ = -1;  // open from the first Commit on
+    off_t goodSize_ = 0;
     bool failed_ = false;
 };
 

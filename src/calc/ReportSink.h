@@ -9,7 +9,7 @@ class ReportSink {
 public:
     virtual ~ReportSink() = default;
     virtual void Append(std::string_view text) = 0;
-    // The pairs of set-1 record `index` are all in the report: the moment for the backup.
+    // The pairs of set-1 record `index` are all in the report, and in the run's backup.
     virtual void RecordFinished(std::size_t index) = 0;
     virtual void Progress(std::size_t pairsDone, std::size_t pairsTotal) = 0;
     // A problem the user should hear of that does not stop the run.

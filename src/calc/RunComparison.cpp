@@ -14,6 +14,7 @@
 
 #include "align/AlignerInput.h"
 #include "align/TextFile.h"
+#include "calc/BackupWriter.h"
 #include "calc/BestMatches.h"
 #include "calc/RecordChecks.h"
 #include "calc/ReportHeader.h"
@@ -114,7 +115,9 @@ public:
           begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
           total_(PairsToCompare(set1, begin1_, end1_, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
+          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {
+        if (!options.backupFile.empty()) backup_.emplace(options.backupFile);
+    }
 
     // Whatever is still queued when the run ends early (an exception) is not started.
     ~Run() { halt_.request_stop(); }
@@ -122,7 +125,7 @@ public:
     Run& operator=(const Run&) = delete;
 
     RunSummary Go() {
-        sink_.Append(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
+        Report(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
         for (const SequenceSet* set : {&set1_, &set2_})
             for (const std::string& warning : set->warnings) sink_.Warning(warning);
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
@@ -263,8 +266,15 @@ private:
         }
         if (batch->endsRecord) {
             BeginRecordOnce(batch->first, record1);
+            if (backup_ && !backup_->Commit()) sink_.Warning(backup_->Error());
             sink_.RecordFinished(batch->first);
         }
+    }
+
+    // Report text that the backup holds too: all but the "Best matches:" block.
+    void Report(std::string_view text) {
+        sink_.Append(text);
+        if (backup_) backup_->Append(text);
     }
 
     // A set-1 record enters the report (its warning, its best-matches line) with its first row, or
@@ -285,7 +295,7 @@ private:
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
-        sink_.Append(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        Report(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
         best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
@@ -315,6 +325,7 @@ private:
     bool producerStopped_ = false;
     BestMatches best_;
     RunSummary summary_;
+    std::optional<BackupWriter> backup_;
     // Last, so that it ends first: its threads finish with the batches and records above.
     WorkerPool workers_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -21,6 +22,7 @@ struct RunOptions {
     // Set-1 positions [set1Begin, set1End) compared (a shard); pair names keep the set's positions.
     std::size_t set1Begin = 0;
     std::size_t set1End = SIZE_MAX;
+    std::filesystem::path backupFile = {};  // the report so far after every set-1 record; empty: none
 };
 
 struct RunSummary {
@@ -40,10 +42,12 @@ public:
 // The whole comparison: header, rows in loop order (set 1 outer), a RecordFinished after every
 // set-1 record, the "Best matches:" block. Failures are counted, never fatal; problems that do
 // not stop the run go to sink.Warning (a folder file that cannot be read or holds more than one
-// record fails its pairs). Every sink call is made on the calling thread. A stop request kills
-// the pairs in flight and keeps the others from reaching the aligner: the rows done before the
-// first pair it caught stay, and the "Best matches:" block covers them. Throws
-// AlignerUnavailable, before writing anything, when aligner.CheckAvailable() says so.
+// record fails its pairs). The backup, when asked for, holds the report without the "Best
+// matches:" block; one that cannot be written gives one warning. Every sink call is made on the
+// calling thread. A stop request kills the pairs in flight and keeps the others from reaching
+// the aligner: the rows done before the first pair it caught stay, and the "Best matches:"
+// block covers them. Throws AlignerUnavailable, before writing anything, when
+// aligner.CheckAvailable() says so.
 RunSummary RunComparison(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options,
                          Aligner& aligner, ReportSink& sink, std::stop_token stop);
 

@@ -1,6 +1,7 @@
+#include <signal.h>
+
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -20,6 +21,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
+#include "cli/ReportOutput.h"
 #include "cli/SignalStop.h"
 #include "distances/NumberText.h"
 
@@ -66,18 +68,12 @@ int RunCompare(const CompareOptions& options) {
     else aligner = std::make_unique<BuiltinAligner>();
     if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
 
-    std::ofstream file;
-    if (!options.output.empty()) {
-        file.open(options.output, std::ios::binary | std::ios::trunc);
-        if (!file) return Fail("cannot write the output \"" + options.output + "\"");
-    }
-    std::ostream& out = options.output.empty() ? std::cout : file;
+    ReportOutput out(options.output);
+    if (out.Failed()) return Fail(out.Problem());
 
     std::stop_source stop;
     StopOnSignals(stop);
-    std::optional<BackupWriter> backup;
-    if (!options.noBackup) backup.emplace(options.backup);
-    ConsoleSink sink(out, std::move(backup), stop);
+    ConsoleSink sink(out, stop);
 
     RunOptions run;
     run.model = model;
@@ -89,11 +85,14 @@ int RunCompare(const CompareOptions& options) {
     run.concurrentPairs = pairsAtOnce.pairs;
     if (!options.shard.empty())
         std::tie(run.set1Begin, run.set1End) = ShardRecords(*ParseShard(options.shard), set1.count);
+    if (!options.noBackup) run.backupFile = options.backup;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
-    out.flush();
+    out.Close();
     sink.ClearProgress();
-    if (!out) return Fail("writing the output failed");
+    // As other tools do when their reader goes (`| head`): quietly, with the status of SIGPIPE.
+    if (out.ReaderGone()) return 128 + SIGPIPE;
+    if (out.Failed()) return Fail(out.Problem());
 
     std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
               << " failed" << (summary.stopped ? ", stopped" : "") << "\n";

@@ -6,18 +6,16 @@
 
 namespace kadrel::cli {
 
-ConsoleSink::ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup, std::stop_source stop)
-    : out_(out), backup_(std::move(backup)), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop)
+    : out_(out), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
 
 void ConsoleSink::Append(std::string_view text) {
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (backup_) backup_->Append(text);
-    if (!out_) stop_.request_stop();
+    out_.Write(text);
+    if (out_.Failed()) stop_.request_stop();
 }
 
 void ConsoleSink::RecordFinished(std::size_t) {
-    out_.flush();
-    if (backup_ && !backup_->Commit()) Warning(backup_->Error());
+    if (!out_.Flush()) stop_.request_stop();
 }
 
 void ConsoleSink::Progress(std::size_t done, std::size_t total) {

@@ -1,19 +1,18 @@
 #pragma once
 #include <chrono>
-#include <optional>
-#include <ostream>
 #include <stop_token>
 
-#include "calc/BackupWriter.h"
 #include "calc/ReportSink.h"
+#include "cli/ReportOutput.h"
 
 namespace kadrel::cli {
 
-// Writes the report to its output and the backup; shows progress while standard error is a
-// terminal. A failed write to the output stops the run: nobody reads the report any more.
+// Writes the report to its output, flushed at every set-1 record's end; shows progress while
+// standard error is a terminal. A failed write to the output stops the run: nobody reads the
+// report any more.
 class ConsoleSink : public ReportSink {
 public:
-    ConsoleSink(std::ostream& out, std::optional<BackupWriter> backup, std::stop_source stop);
+    ConsoleSink(ReportOutput& out, std::stop_source stop);
 
     void Append(std::string_view text) override;
     void RecordFinished(std::size_t index) override;
@@ -22,8 +21,7 @@ public:
     void ClearProgress();
 
 private:
-    std::ostream& out_;
-    std::optional<BackupWriter> backup_;
+    ReportOutput& out_;
     std::stop_source stop_;
     bool showProgress_;
     bool progressShown_ = false;

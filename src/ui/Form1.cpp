@@ -36,9 +36,10 @@
 namespace kadrel::ui {
 namespace {
 
-const char* const kModelCaptions[6] = {
+// Option1 to Option6 are the models in DistanceModel's order; Option7, the way back, is none.
+const char* const kModelCaptions[7] = {
     "Jukes-Cantor (JC)", "Kimura 2-parameter (K2P)", "Tajima-Nei (TN84)",
-    "Tamura 3-parameter (T3P)", "Tamura-Nei (TN93)", "LogDet",
+    "Tamura 3-parameter (T3P)", "Tamura-Nei (TN93)", "LogDet", "p-distance only",
 };
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
@@ -92,11 +93,12 @@ void Form1::BuildControls() {
 
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         options_[i] = new QRadioButton(QString::fromLatin1(kModelCaptions[i]), this);
         options_[i]->setObjectName(QStringLiteral("Option") + QString::number(i + 1));
         group->addButton(options_[i], i + 1);
     }
+    options_[6]->setChecked(true);
     textbook_ = new QCheckBox(QStringLiteral("published formulas"), this);
     textbook_->setObjectName(QStringLiteral("CheckTextbook"));
 
@@ -144,7 +146,8 @@ void Form1::ArrangeControls() {
         run->addWidget(options_[i], i, 1);
         run->addWidget(options_[i + 3], i, 2);
     }
-    run->addWidget(textbook_, 3, 1, 1, 2);
+    run->addWidget(options_[6], 3, 1);
+    run->addWidget(textbook_, 3, 2);
     auto* alignerRow = new QHBoxLayout;
     auto* alignerLabel = new QLabel(QStringLiteral("Aligner:"), this);
     alignerLabel->setBuddy(aligner_);
@@ -181,7 +184,8 @@ void Form1::SetTabOrder() {
     QWidget* const order[] = {
         report_, calculate_, stop_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
-        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_, aligner_,
+        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], options_[6], textbook_,
+        aligner_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -246,6 +250,8 @@ void Form1::Command1_Click() {
     const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, !builtin, concurrentPairs_);
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     options.concurrentPairs = pairsAtOnce.pairs;
+    // The current folder as it is when the run starts, for the whole run.
+    options.backupFile = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
@@ -283,7 +289,6 @@ DistanceModel Form1::ChosenModel() const {
 }
 
 void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner) {
-    backupWarned_ = false;
     runWarnings_.clear();
     pairsDone_ = pairsTotal_ = 0;
     ShowRunning(true);
@@ -306,6 +311,7 @@ void Form1::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std
             failure = QString::fromStdString(e.what());
             summary.stopped = true;
         }
+        sink.Flush();
         job->aligner.reset();  // its work folder goes before the window hears the run is over
         QMetaObject::invokeMethod(this, [this, summary, failure] { FinishRun(summary, failure); },
                                   Qt::QueuedConnection);
@@ -364,15 +370,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Append(std::string_view text) { report_->AppendReport(text); }
 
-void Form1::RecordFinished(std::size_t) {
-    // The backup goes to the process's current folder as it is at this moment.
-    const QString problem = WriteReportFile(QDir::current().absoluteFilePath(QStringLiteral("query.bak")),
-                                            report_->ReportText());
-    if (!problem.isEmpty() && !backupWarned_) {
-        backupWarned_ = true;
-        Warning((problem + QStringLiteral("; the run goes on without a backup")).toStdString());
-    }
-}
+// The run writes its own backup, whatever Pause and Save have done to the box.
+void Form1::RecordFinished(std::size_t) {}
 
 void Form1::Progress(std::size_t pairsDone, std::size_t pairsTotal) {
     pairsDone_ = pairsDone;

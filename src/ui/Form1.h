@@ -30,8 +30,7 @@ class FolderList;
 class ReportBox;
 
 // The Kadrel window. A run goes on a worker thread; everything it reports comes back to this
-// thread in report order, so the report box, the backup and the progress bar are only ever
-// touched here.
+// thread in report order, so the report box and the progress bar are only ever touched here.
 class Form1 : public QWidget, private ReportSink {
     Q_OBJECT
 public:
@@ -104,7 +103,7 @@ private:
     QPushButton* pause_ = nullptr;
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
-    QRadioButton* options_[6] = {};
+    QRadioButton* options_[7] = {};
     QCheckBox* textbook_ = nullptr;  // "published formulas"
     QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
     QLabel* status_ = nullptr;
@@ -115,7 +114,6 @@ private:
     QElapsedTimer runClock_;
     std::size_t pairsDone_ = 0;
     std::size_t pairsTotal_ = 0;
-    bool backupWarned_ = false;
     std::set<std::string> runWarnings_;
 };
 

@@ -5,9 +5,9 @@
 
 namespace kadrel::ui {
 
-// The visible report. It keeps the report's own bytes beside what it shows, so that Save and the
-// backup write exactly what the run produced (CR LF line ends, any byte the names hold), not the
-// document's rendering of it. Read-only for the user: what is shown is always what gets saved.
+// The visible report. It keeps the report's own bytes beside what it shows, so that Save writes
+// exactly what the run produced (CR LF line ends, any byte the names hold), not the document's
+// rendering of it. Read-only for the user: what is shown is always what gets saved.
 class ReportBox : public QPlainTextEdit {
     Q_OBJECT
 public:
