@@ -21,7 +21,6 @@ TEST(SplitFiles, WritesEveryRecordWholeUnderASafeName) {
         Files expected;  // every file that must be in the output folder, and nothing else
     };
     const std::vector<Case> cases = {
-        {"no mark writes nothing", {"ACGT\r\nGGCC\r\n"}, {}},
         {"text before the first mark is ignored; several sequence lines are written whole",
          {"; made by hand\r\n>abc x\r\nACGT\r\nGGCC\r\n"},
          {{"abc x.fas", ">abc x\r\nACGT\r\nGGCC\r\n"}}},
