@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test through CTest.
+# Installs what the tests need, builds, and runs every test through CTest, then the unit and
+# fuzz tests of a sanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
+
+# The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (clang++), with a
+# short run of each fuzz target; t_coffee and R are left to the build above.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DKADREL_SANITIZE=ON -DKADREL_FUZZ=ON
+cmake --build build-asan -j2
+ctest --test-dir build-asan --output-on-failure -j2 -LE 'integration|peer'

@@ -27,11 +27,13 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-// Creates, writes and closes a file that must not exist; removes it again on failure.
+// Creates, writes, flushes to disk and closes a file that must not exist; removes it again on
+// failure. The flush comes before the file gets its name, so a crash never leaves a name on an
+// empty file.
 int WriteExclusive(const std::filesystem::path& file, std::string_view content) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errno;
-    const bool written = WriteAll(fd, content);
+    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
     int error = written ? 0 : errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) ::unlink(file.c_str());

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "SplitRun.h"
+#include "StopSignals.h"
 
 namespace lutrane {
 
@@ -26,11 +27,13 @@ int RunSplitCommandLine(int argc, const char* const* argv, std::ostream& out, st
         return status == 0 ? 0 : 2;
     }
 
-    const SplitResult result = SplitFiles({inputs.begin(), inputs.end()}, outputFolder);
+    const StopSignals signals;
+    const SplitResult result = SplitFiles({inputs.begin(), inputs.end()}, outputFolder,
+                                          [&signals] { return signals.Received() != 0; });
     for (const std::string& note : result.notes) err << "lutrane: " << note << '\n';
     if (!result.error.empty()) {
         err << "lutrane: " << result.error << '\n';
-        return 2;
+        return result.interrupted ? 128 + signals.Received() : 2;
     }
     err << WrittenMessage(result.filesWritten, result.folder) << '\n';
     return 0;

@@ -88,13 +88,38 @@ std::string FindTakenNames(const std::vector<PlannedFile>& plan) {
     return message + "; nothing was written. Move those files away or split into another folder.";
 }
 
+// The folders that making `folder` creates, deepest first.
+std::vector<fs::path> MissingFolders(const fs::path& folder) {
+    std::vector<fs::path> missing;
+    std::error_code ec;
+    for (fs::path p = folder; !p.empty() && !fs::exists(fs::symlink_status(p, ec)); p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    return missing;
+}
+
+// Takes back what a split made: its files, then the folders it made, where they are empty again.
+std::string Undo(const std::vector<fs::path>& written, const std::vector<fs::path>& madeFolders) {
+    std::size_t kept = 0;
+    std::error_code ec;
+    for (const fs::path& file : written) kept += fs::remove(file, ec) ? 0 : 1;
+    for (const fs::path& folder : madeFolders) fs::remove(folder, ec);
+    const std::size_t n = written.size();
+    if (n == 0) return "nothing was written";
+    if (kept > 0) return std::to_string(kept) + " of the " + std::to_string(n) + " files already written could not be removed";
+    return n == 1 ? "the 1 file already written was removed"
+                  : "the " + std::to_string(n) + " files already written were removed";
+}
+
 }  // namespace
 
 std::string WrittenMessage(std::size_t filesWritten, const fs::path& folder) {
     return std::to_string(filesWritten) + " files written to " + folder.string();
 }
 
-SplitResult SplitFiles(const std::vector<fs::path>& inputs, const fs::path& folderAsGiven) {
+SplitResult SplitFiles(const std::vector<fs::path>& inputs, const fs::path& folderAsGiven,
+                       const std::function<bool()>& stopRequested) {
     const fs::path outputFolder = folderAsGiven.empty() ? fs::path(".") : folderAsGiven;
     SplitResult result;
     result.folder = ShownFolder(outputFolder);
@@ -105,26 +130,38 @@ SplitResult SplitFiles(const std::vector<fs::path>& inputs, const fs::path& fold
         std::optional<std::string> text = ReadInput(input, result.error);
         if (!text) return result;
         std::vector<FastaRecord> records = CutRecords(*text);
-        if (records.empty()) result.notes.push_back(input.string() + " holds no \">\", so it has no record to write");
+        if (records.empty()) {
+            result.error = input.string() + " holds no record (no \">\" in it); nothing was written";
+            return result;
+        }
         for (std::size_t k = 0; k < records.size(); ++k) {
             const std::string stem = stems.Claim(SafeStem(records[k].name, k + 1));
             plan.push_back({outputFolder / (stem + ".fas"), std::move(records[k].text)});
         }
     }
-    if (plan.empty()) return result;
-
+    const std::vector<fs::path> madeFolders = MissingFolders(outputFolder);
     result.error = PrepareFolder(outputFolder);
     if (result.error.empty()) result.error = FindTakenNames(plan);
-    if (!result.error.empty()) return result;
-
-    for (const PlannedFile& file : plan) {
-        result.error = WriteNewFile(file.path, file.text);
-        if (!result.error.empty()) {
-            result.error += " (" + WrittenMessage(result.filesWritten, result.folder) + " before it)";
-            return result;
-        }
-        ++result.filesWritten;
+    if (!result.error.empty()) {
+        Undo({}, madeFolders);
+        return result;
     }
+
+    std::vector<fs::path> written;
+    for (std::size_t k = 0; k <= plan.size() && result.error.empty(); ++k) {
+        if (stopRequested && stopRequested()) {
+            result.interrupted = true;
+            result.error = "interrupted";
+        } else if (k < plan.size()) {
+            result.error = WriteNewFile(plan[k].path, plan[k].text);
+            if (result.error.empty()) written.push_back(plan[k].path);
+        }
+    }
+    if (!result.error.empty()) {
+        result.error += "; " + Undo(written, madeFolders);
+        return result;
+    }
+    result.filesWritten = written.size();
     return result;
 }
 
