@@ -107,7 +107,7 @@ public:
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1), total_(PairsToCompare(set1, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {}
+          forward_(stop, [this] { halt_.request_stop(); }), best_(options.bestCount, options.bestTies), workers_(std::max(1u, options.concurrentPairs)) {}
 
     // Whatever is still queued when the run ends early (an exception) is not started.
     ~Run() { halt_.request_stop(); }
@@ -122,6 +122,10 @@ public:
             records2_.push_back(Load(set2_, k));
             if (records2_.back().problem) sink_.Warning(*records2_.back().problem);
         }
+        std::vector<std::string> names2;
+        names2.reserve(records2_.size());
+        for (const auto& loaded : records2_) names2.push_back(loaded.record.name);
+        sink_.SecondNames(names2);
         Produce();
         while (!queue_.empty()) ConsumeFront();
         sink_.Append(best_.Text(options_.decimalSeparator));
@@ -259,6 +263,7 @@ private:
         if (begunRecords_ > i) return;
         if (record1.problem) sink_.Warning(*record1.problem);
         best_.BeginRecord(record1.record.name);
+        sink_.RecordBegun(i, record1.record.name);
         begunRecords_ = i + 1;
     }
 
@@ -266,6 +271,7 @@ private:
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
         sink_.Append(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        sink_.PairDone(i, k, name1, name2, result.row);
         best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;

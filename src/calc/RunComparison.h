@@ -17,6 +17,8 @@ struct RunOptions {
     std::string bannerDate;          // the locale's short date and time, made by the front end
     unsigned concurrentPairs = 1;    // pairs aligned at once (worker threads); rows still come out in loop order
     bool textbook = false;           // the model column by the published forms
+    unsigned bestCount = 1;          // best matches listed per set-1 record
+    bool bestTies = false;           // and every one tied with the last listed
 };
 
 struct RunSummary {
