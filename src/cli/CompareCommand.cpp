@@ -17,6 +17,7 @@
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
 #include "cli/SignalStop.h"
+#include "cli/TableSink.h"
 #include "distances/NumberText.h"
 
 namespace kadrel::cli {
@@ -31,6 +32,9 @@ struct CompareOptions {
     bool noBackup = false;
     unsigned jobs = 0;  // 0: one per core
     std::string aligner = "t_coffee";
+    unsigned best = 1;
+    bool ties = false;
+    std::string table, matrix;
 };
 
 int Fail(const std::string& message) {
@@ -48,6 +52,9 @@ int RunCompare(const CompareOptions& options) {
         return Fail(e.what());
     }
     if (const auto problem = OutputProblem(set1, set2, options.output, options.noBackup ? "" : options.backup))
+        return Fail(*problem);
+    if (const auto problem = TableFilesProblem(set1, set2, options.table, options.matrix,
+                                               {options.output, options.noBackup ? "" : options.backup}))
         return Fail(*problem);
 
     std::unique_ptr<Aligner> aligner;
@@ -72,19 +79,25 @@ int RunCompare(const CompareOptions& options) {
     StopOnSignals(stop);
     std::optional<BackupWriter> backup;
     if (!options.noBackup) backup.emplace(options.backup);
-    ConsoleSink sink(out, std::move(backup), stop);
+    ConsoleSink console(out, std::move(backup), stop);
+    TableSink sink(console, stop);
+    if (const auto problem = sink.Open(options.table, options.matrix, model)) return Fail(*problem);
 
     RunOptions run;
     run.model = model;
     run.textbook = options.textbook;
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
+    run.bestCount = options.best;
+    run.bestTies = options.ties;
     run.concurrentPairs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
+    const auto tablesProblem = sink.Finish();
     out.flush();
-    sink.ClearProgress();
+    console.ClearProgress();
     if (!out) return Fail("writing the output failed");
+    if (tablesProblem) return Fail(*tablesProblem);
 
     std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
               << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
@@ -113,6 +126,12 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
+    command->add_option("--best", options->best, "Best matches listed per set-1 record")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
+    command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
+    command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
     return [options] { return RunCompare(*options); };
 }
 
