@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
 
     const auto distance = kadrel::cli::AddDistanceCommand(app);
     const auto compare = kadrel::cli::AddCompareCommand(app);
+    const auto plot = kadrel::cli::AddPlotCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
 
     if (app.got_subcommand("distance")) return distance();
     if (app.got_subcommand("compare")) return compare();
+    if (app.got_subcommand("plot")) return plot();
     std::cout << app.help();
     return 0;
 }
