@@ -62,6 +62,9 @@ bool TableSink::Good() const { return !(table_ && !tableFile_) && !(matrix_ && !
 
 void TableSink::RecordFinished(std::size_t index) {
     if (matrix_) matrix_->EndLine();
+    // On disk with the report's rows, and a full disk noticed as soon.
+    if (table_) tableFile_.flush();
+    if (matrix_) matrixFile_.flush();
     inner_.RecordFinished(index);
     if (!Good()) stop_.request_stop();
 }
