@@ -46,7 +46,7 @@ DistanceHistogram MakeDistanceHistogram(const ReportDistances& report, double th
     }
     if (!any) return histogram;
     histogram.width = NiceWidth(std::max(high - std::min(low, 0.0), 0.01) / kBinsWanted);
-    histogram.start = std::min(0.0, std::floor(low / histogram.width) * histogram.width);
+    histogram.start = std::min(0.0, std::floor(low / histogram.width + kEdgeSlack) * histogram.width);
     const auto bin = [&](double value) {
         return static_cast<std::size_t>(std::floor((value - histogram.start) / histogram.width + kEdgeSlack));
     };

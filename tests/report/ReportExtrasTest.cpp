@@ -6,10 +6,12 @@
 #include <QLineSeries>
 #include <QSpinBox>
 #include <QValueAxis>
+#include <map>
 #include <memory>
 #include <numeric>
 
 #include "calc/BestMatches.h"
+#include "calc/DistanceHistogram.h"
 #include "calc/ReportDistances.h"
 #include "ui/ChartWindow.h"
 #include "ui/DistanceChart.h"
@@ -88,6 +90,33 @@ TEST(ReportDistancesReader, TheRankingColumnOfTheLastReport) {
     for (const std::string& bad : {std::string("no report at all\r\n"), kTitlesK2P + "a\tb\t1\r\n", kTitlesK2P + Row("a", "b", "1", "0.1x"),
                                   kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
         EXPECT_THROW(ReadReportDistances(bad), ReportFormatError) << bad;
+    }
+}
+
+// Bins of 1, 2 or 5 times a power of ten from 0 (or from below, for a negative value); a value on
+// a bin's edge belongs to the bin it starts; a value at the threshold is not below it.
+TEST(DistanceHistogramBins, EdgesWidthsAndCounts) {
+    const struct {
+        std::vector<std::optional<double>> pairs;
+        double threshold, start, width;
+        std::size_t size;
+        std::map<std::size_t, std::size_t> filled;  // bin, count
+        std::size_t below, atOrAbove, na;
+    } cases[] = {
+        {{0.03, 0.02, {}, 0.039}, 0.02, 0, 0.001, 40, {{20, 1}, {30, 1}, {39, 1}}, 0, 3, 1},
+        {{0, 0, 0}, 0.02, 0, 0.0005, 1, {{0, 3}}, 3, 0, 0},
+        {{5.9, 6.1, 0.4}, 1, 0, 0.2, 31, {{2, 1}, {29, 1}, {30, 1}}, 1, 2, 0},
+        {{-0.3, 0.1}, 0, -0.3, 0.01, 41, {{0, 1}, {40, 1}}, 1, 1, 0},
+    };
+    for (const auto& c : cases) {
+        const DistanceHistogram h = MakeDistanceHistogram({"d", c.pairs, {}}, c.threshold);
+        EXPECT_DOUBLE_EQ(h.start, c.start);
+        EXPECT_DOUBLE_EQ(h.width, c.width);
+        std::vector<std::size_t> bins(c.size, 0);
+        for (const auto& [bin, count] : c.filled) bins[bin] = count;
+        EXPECT_EQ(h.pairs, bins) << c.width;
+        EXPECT_EQ(std::tuple(h.pairsCounts.below, h.pairsCounts.atOrAbove, h.pairsCounts.na),
+                  std::tuple(c.below, c.atOrAbove, c.na));
     }
 }
 
