@@ -66,7 +66,8 @@ ReportDistances ReadReportDistances(std::string_view text) {
     const bool model = titles.size() > kModelColumn && !titles[kModelColumn].empty();
     const std::size_t column = model ? kModelColumn : kPColumn;
     const std::size_t rowFields = model ? kModelColumn + 1 : kModelColumn;
-    if (titles.size() <= column) throw ReportFormatError("line " + std::to_string(title + 1) + ": too few column titles");
+    if (titles.size() <= column)
+        throw ReportFormatError("line " + std::to_string(title + 1) + ": too few column titles");
     report.title = titles[column];
 
     bool inBest = false;

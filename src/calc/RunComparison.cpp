@@ -107,7 +107,8 @@ public:
         ReportSink& sink, std::stop_token stop)
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1), total_(PairsToCompare(set1, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), best_(options.bestCount, options.bestTies), workers_(std::max(1u, options.concurrentPairs)) {}
+          forward_(stop, [this] { halt_.request_stop(); }), best_(options.bestCount, options.bestTies),
+          workers_(std::max(1u, options.concurrentPairs)) {}
 
     // Whatever is still queued when the run ends early (an exception) is not started.
     ~Run() { halt_.request_stop(); }

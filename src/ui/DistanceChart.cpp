@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QStackedBarSeries>
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QLineSeries>
 #include <QPainter>
+#include <QStackedBarSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <algorithm>

@@ -22,8 +22,8 @@
 #include <exception>
 
 #include "align/BuiltinAligner.h"
-#include "distances/NumberText.h"
 #include "calc/ReportDistances.h"
+#include "distances/NumberText.h"
 #include "ui/ChartWindow.h"
 #include "ui/DistanceChart.h"
 #include "ui/DriveList.h"
@@ -197,7 +197,8 @@ void Form1::SetTabOrder() {
     QWidget* const order[] = {
         report_, calculate_, stop_, chart_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
-        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_, aligner_, best_, ties_,
+        options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], textbook_, aligner_,
+        best_, ties_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);

@@ -30,10 +30,13 @@ TEST(BestMatchesOfMany, UpToNInIncreasingDistanceAndTheTiesOfTheLast) {
         Offers offers;
         std::string lines;  // name, value; one per line
     } cases[] = {
-        {"three of six", 3, false, {{"a", .2}, {"b", .1}, {"c", .3}, {"d", .1}, {"e", {}}, {"f", 0}}, "f 0|b 0.1|d 0.1|"},
-        {"the cut falls in a tie", 2, true, {{"a", .2}, {"b", .1}, {"c", .2}, {"d", .3}, {"e", .2}}, "b 0.1|a 0.2|c 0.2|e 0.2|"},
+        {"three of six", 3, false, {{"a", .2}, {"b", .1}, {"c", .3}, {"d", .1}, {"e", {}}, {"f", 0}},
+         "f 0|b 0.1|d 0.1|"},
+        {"the cut falls in a tie", 2, true, {{"a", .2}, {"b", .1}, {"c", .2}, {"d", .3}, {"e", .2}},
+         "b 0.1|a 0.2|c 0.2|e 0.2|"},
         {"ties of the last only", 2, false, {{"a", .2}, {"b", .1}, {"c", .2}}, "b 0.1|a 0.2|"},
-        {"a closer match drops the ties", 2, true, {{"a", .3}, {"b", .3}, {"c", .3}, {"d", .1}, {"e", .2}}, "d 0.1|e 0.2|"},
+        {"a closer match drops the ties", 2, true, {{"a", .3}, {"b", .3}, {"c", .3}, {"d", .1}, {"e", .2}},
+         "d 0.1|e 0.2|"},
         {"a tie ahead keeps the later", 1, true, {{"a", .3}, {"b", .1}, {"c", .1}, {"d", .1}}, "b 0.1|c 0.1|d 0.1|"},
         {"fewer candidates than asked", 5, true, {{"a", 10}, {"b", 9.5}, {"c", {}}, {"d", 12}}, "b 9.5|"},
         {"no candidate", 3, true, {{"a", {}}, {"b", 10}}, " NA|"},
@@ -58,7 +61,8 @@ std::string Row(const char* name1, const char* name2, const char* p, const char*
     return std::string(name1) + "\t" + name2 + "\t100\t1\t" + p + "\t0\t1\t0\t0\t" + k2p + "\r\n";
 }
 
-const std::string kTitlesK2P = "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\tK2P-dist.\r\n";
+const std::string kTitlesK2P =
+    "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\tK2P-dist.\r\n";
 // A K2P report with a decimal comma; its K2P distances fall in bins 0, 2, 2, 6, 10 and 40 of
 // 0.005, and one is NA.
 const std::string kReport = "Comparisons by Orvo   DATE     Kadrel 0.1.0\r\n" + kTitlesK2P + Row("q1", "r1", "0", "0") +
@@ -69,7 +73,8 @@ const std::string kReport = "Comparisons by Orvo   DATE     Kadrel 0.1.0\r\n" + 
 
 TEST(ReportDistancesReader, TheRankingColumnOfTheLastReport) {
     const std::string none = "Seq1\tSeq2\tLength\tNo. Diff.\tp-Dist\tNo. gaps\tNo. Trans.\tNo. Transv.\tTs/Tv\t\n"
-                             "a\tb\t10\t1\t0.1\t0\t0\t1\t0\n\na\tc\tNA\tNA\tNA\tNA\tNA\tNA\tNA\nBest matches:\na\tb\t0.1\n";
+                             "a\tb\t10\t1\t0.1\t0\t0\t1\t0\n\na\tc\tNA\tNA\tNA\tNA\tNA\tNA\tNA\n"
+                             "Best matches:\na\tb\t0.1\n";
     using Values = std::vector<std::optional<double>>;
     const struct {
         std::string text;
@@ -87,8 +92,8 @@ TEST(ReportDistancesReader, TheRankingColumnOfTheLastReport) {
         EXPECT_EQ(read.pairs, c.pairs) << c.text;
         EXPECT_EQ(read.best, c.best) << c.text;
     }
-    for (const std::string& bad : {std::string("no report at all\r\n"), kTitlesK2P + "a\tb\t1\r\n", kTitlesK2P + Row("a", "b", "1", "0.1x"),
-                                  kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
+    for (const std::string& bad : {std::string("no report at all\r\n"), kTitlesK2P + "a\tb\t1\r\n",
+                                   kTitlesK2P + Row("a", "b", "1", "0.1x"), kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
         EXPECT_THROW(ReadReportDistances(bad), ReportFormatError) << bad;
     }
 }
