@@ -68,7 +68,7 @@ ReportDistances ReadReportDistances(std::string_view text) {
     const std::size_t rowFields = model ? kModelColumn + 1 : kModelColumn;
     if (titles.size() <= column)
         throw ReportFormatError("line " + std::to_string(title + 1) + ": too few column titles");
-    report.title = titles[column];
+    report.title = titles.at(column);
 
     bool inBest = false;
     for (std::size_t i = title + 1; i < lines.size(); ++i) {

@@ -92,8 +92,9 @@ TEST(ReportDistancesReader, TheRankingColumnOfTheLastReport) {
         EXPECT_EQ(read.pairs, c.pairs) << c.text;
         EXPECT_EQ(read.best, c.best) << c.text;
     }
-    for (const std::string& bad : {std::string("no report at all\r\n"), kTitlesK2P + "a\tb\t1\r\n",
-                                   kTitlesK2P + Row("a", "b", "1", "0.1x"), kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
+    for (const std::string& bad : {std::string("no report at all\r\n"), std::string("Seq1\tSeq2\tLength\r\n"),
+                                   kTitlesK2P + "a\tb\t1\r\n", kTitlesK2P + Row("a", "b", "1", "0.1x"),
+                                   kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
         EXPECT_THROW(ReadReportDistances(bad), ReportFormatError) << bad;
     }
 }
