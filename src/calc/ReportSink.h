@@ -1,8 +1,12 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kadrel {
+
+struct PairRow;
 
 // Where a run sends what it produces, always in report order and from the run's own thread.
 class ReportSink {
@@ -14,6 +18,14 @@ public:
     virtual void Progress(std::size_t pairsDone, std::size_t pairsTotal) = 0;
     // A problem the user should hear of that does not stop the run.
     virtual void Warning(std::string_view message) = 0;
+
+    // For sinks that keep more than the report's text, in report order: set 2's record names,
+    // once, before any row; each set-1 record as it enters the report (with its first row, or at
+    // its end when it has none); every compared pair as its row is appended. Positions from 0.
+    virtual void SecondNames(const std::vector<std::string>& /*names*/) {}
+    virtual void RecordBegun(std::size_t /*index*/, std::string_view /*name*/) {}
+    virtual void PairDone(std::size_t /*first*/, std::size_t /*second*/, std::string_view /*name1*/,
+                          std::string_view /*name2*/, const PairRow& /*row*/) {}
 };
 
 }  // namespace kadrel

@@ -115,7 +115,8 @@ public:
           begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
           total_(PairsToCompare(set1, begin1_, end1_, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), workers_(std::max(1u, options.concurrentPairs)) {
+          forward_(stop, [this] { halt_.request_stop(); }), best_(options.bestCount, options.bestTies),
+          workers_(std::max(1u, options.concurrentPairs)) {
         if (!options.backupFile.empty()) backup_.emplace(options.backupFile);
     }
 
@@ -134,6 +135,10 @@ public:
             records2_.push_back(Load(set2_, k));
             WarnOfRecord(records2_.back());
         }
+        std::vector<std::string> names2;
+        names2.reserve(records2_.size());
+        for (const auto& loaded : records2_) names2.push_back(loaded.record.name);
+        sink_.SecondNames(names2);
         Produce();
         while (!queue_.empty()) ConsumeFront();
         sink_.Append(best_.Text(options_.decimalSeparator));
@@ -283,6 +288,7 @@ private:
         if (begunRecords_ > i) return;
         WarnOfRecord(record1);
         best_.BeginRecord(record1.record.name);
+        sink_.RecordBegun(i, record1.record.name);
         begunRecords_ = i + 1;
     }
 
@@ -296,6 +302,7 @@ private:
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
         Report(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
+        sink_.PairDone(i, k, name1, name2, result.row);
         best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;

@@ -23,6 +23,8 @@ struct RunOptions {
     std::size_t set1Begin = 0;
     std::size_t set1End = SIZE_MAX;
     std::filesystem::path backupFile = {};  // the report so far after every set-1 record; empty: none
+    unsigned bestCount = 1;          // best matches listed per set-1 record
+    bool bestTies = false;           // and every one tied with the last listed
 };
 
 struct RunSummary {

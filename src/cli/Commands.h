@@ -10,5 +10,6 @@ using CommandRunner = std::function<int()>;
 CommandRunner AddDistanceCommand(CLI::App& app);
 CommandRunner AddCompareCommand(CLI::App& app);
 CommandRunner AddMergeCommand(CLI::App& app);
+CommandRunner AddPlotCommand(CLI::App& app);
 
 }  // namespace kadrel::cli

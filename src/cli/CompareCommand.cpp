@@ -23,6 +23,7 @@
 #include "cli/OutputSafety.h"
 #include "cli/ReportOutput.h"
 #include "cli/SignalStop.h"
+#include "cli/TableSink.h"
 #include "distances/NumberText.h"
 
 namespace kadrel::cli {
@@ -39,6 +40,9 @@ struct CompareOptions {
     std::string aligner = "t_coffee";
     std::string shard;  // K/N; empty: the whole of set 1
     unsigned alignerTimeout = static_cast<unsigned>(TCoffeeAligner::kDefaultTimeLimit.count());
+    unsigned best = 1;
+    bool ties = false;
+    std::string table, matrix;
 };
 
 int Fail(const std::string& message) {
@@ -60,6 +64,9 @@ int RunCompare(const CompareOptions& options) {
     }
     if (const auto problem = OutputProblem(set1, set2, options.output, options.noBackup ? "" : options.backup))
         return Fail(*problem);
+    if (const auto problem = TableFilesProblem(set1, set2, options.table, options.matrix,
+                                               {options.output, options.noBackup ? "" : options.backup}))
+        return Fail(*problem);
 
     const bool tcoffee = options.aligner != "builtin";
     std::unique_ptr<Aligner> aligner;
@@ -73,13 +80,17 @@ int RunCompare(const CompareOptions& options) {
 
     std::stop_source stop;
     StopOnSignals(stop);
-    ConsoleSink sink(out, stop);
+    ConsoleSink console(out, stop);
+    TableSink sink(console, stop);
+    if (const auto problem = sink.Open(options.table, options.matrix, model)) return Fail(*problem);
 
     RunOptions run;
     run.model = model;
     run.textbook = options.textbook;
     run.decimalSeparator = LocaleDecimalSeparator();
     run.bannerDate = LocaleShortDateTime();
+    run.bestCount = options.best;
+    run.bestTies = options.ties;
     const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(set1, set2, tcoffee, options.jobs);
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     run.concurrentPairs = pairsAtOnce.pairs;
@@ -88,11 +99,13 @@ int RunCompare(const CompareOptions& options) {
     if (!options.noBackup) run.backupFile = options.backup;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
+    const auto tablesProblem = sink.Finish();
     out.Close();
-    sink.ClearProgress();
+    console.ClearProgress();
     // As other tools do when their reader goes (`| head`): quietly, with the status of SIGPIPE.
     if (out.ReaderGone()) return 128 + SIGPIPE;
     if (out.Failed()) return Fail(out.Problem());
+    if (tablesProblem) return Fail(*tablesProblem);
 
     std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
               << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
@@ -126,6 +139,12 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
+    command->add_option("--best", options->best, "Best matches listed per set-1 record")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
+    command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
+    command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
     const CLI::Validator shard(
         [](std::string& text) -> std::string {
             if (ParseShard(text)) return {};

@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     const auto distance = kadrel::cli::AddDistanceCommand(app);
     const auto compare = kadrel::cli::AddCompareCommand(app);
     const auto merge = kadrel::cli::AddMergeCommand(app);
+    const auto plot = kadrel::cli::AddPlotCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("distance")) return distance();
     if (app.got_subcommand("compare")) return compare();
     if (app.got_subcommand("merge")) return merge();
+    if (app.got_subcommand("plot")) return plot();
     std::cout << app.help();
     return 0;
 }

@@ -28,6 +28,8 @@ const ModelInfo& Info(DistanceModel model) { return kModels[static_cast<std::siz
 
 std::string_view ColumnTitle(DistanceModel model) { return Info(model).title; }
 
+std::string_view ModelName(DistanceModel model) { return Info(model).name; }
+
 std::optional<DistanceModel> ParseModelName(std::string_view word) {
     std::string lower;
     for (const char c : word) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

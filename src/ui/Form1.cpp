@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
@@ -23,7 +24,10 @@
 
 #include "align/BuiltinAligner.h"
 #include "calc/PairsAtOnce.h"
+#include "calc/ReportDistances.h"
 #include "distances/NumberText.h"
+#include "ui/ChartWindow.h"
+#include "ui/DistanceChart.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
 #include "ui/FolderList.h"
@@ -90,6 +94,7 @@ void Form1::BuildControls() {
     pause_ = MakeButton(this, "Command3", "Pause");
     exit_ = MakeButton(this, "Command4", "Exit");
     stop_ = MakeButton(this, "CommandStop", "Stop");
+    chart_ = MakeButton(this, "CommandChart", "Chart");
 
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
@@ -106,6 +111,12 @@ void Form1::BuildControls() {
     aligner_->setObjectName(QStringLiteral("AlignerChoice"));
     aligner_->addItem(QStringLiteral("t_coffee"), QStringLiteral("t_coffee"));
     aligner_->addItem(QStringLiteral("built-in (fast)"), QStringLiteral("builtin"));
+
+    best_ = new QSpinBox(this);
+    best_->setObjectName(QStringLiteral("BestCount"));
+    best_->setRange(1, 99);
+    ties_ = new QCheckBox(QStringLiteral("ties"), this);
+    ties_->setObjectName(QStringLiteral("CheckTies"));
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label1"));
@@ -153,6 +164,12 @@ void Form1::ArrangeControls() {
     alignerLabel->setBuddy(aligner_);
     alignerRow->addWidget(alignerLabel);
     alignerRow->addWidget(aligner_);
+    alignerRow->addSpacing(24);
+    auto* bestLabel = new QLabel(QStringLiteral("Best matches:"), this);
+    bestLabel->setBuddy(best_);
+    alignerRow->addWidget(bestLabel);
+    alignerRow->addWidget(best_);
+    alignerRow->addWidget(ties_);
     alignerRow->addStretch(1);
     run->addLayout(alignerRow, 4, 0, 1, 3);
     run->setColumnMinimumWidth(0, 113);
@@ -164,6 +181,7 @@ void Form1::ArrangeControls() {
     commands->addStretch(1);
     commands->addWidget(exit_);
     commands->addStretch(1);
+    commands->addWidget(chart_);
     commands->addWidget(save_);
 
     auto* window = new QVBoxLayout(this);
@@ -175,17 +193,17 @@ void Form1::ArrangeControls() {
     window->addWidget(report_, 2);
     window->addLayout(commands);
 
-    for (QPushButton* button : {calculate_, stop_, save_, pause_, exit_}) button->setMinimumWidth(113);
+    for (QPushButton* button : {calculate_, stop_, save_, pause_, exit_, chart_}) button->setMinimumWidth(113);
     report_->setMinimumHeight(113);
     resize(600, 640);
 }
 
 void Form1::SetTabOrder() {
     QWidget* const order[] = {
-        report_, calculate_, stop_, save_, pause_, exit_,
+        report_, calculate_, stop_, chart_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
         options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], options_[6], textbook_,
-        aligner_,
+        aligner_, best_, ties_,
         sides_[0].check, sides_[1].check,
     };
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -203,6 +221,7 @@ void Form1::ConnectHandlers() {
     connect(pause_, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(exit_, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(stop_, &QPushButton::clicked, this, &Form1::CommandStop_Click);
+    connect(chart_, &QPushButton::clicked, this, &Form1::CommandChart_Click);
 }
 
 // A ticked side reads a multiple-sequence file, so its folder pickers have nothing to say.
@@ -252,6 +271,8 @@ void Form1::Command1_Click() {
     options.concurrentPairs = pairsAtOnce.pairs;
     // The current folder as it is when the run starts, for the whole run.
     options.backupFile = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
+    options.bestCount = static_cast<unsigned>(best_->value());
+    options.bestTies = ties_->isChecked();
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
@@ -333,6 +354,9 @@ void Form1::ShowRunning(bool running) {
     for (QRadioButton* option : options_) option->setEnabled(!running);
     textbook_->setEnabled(!running);
     aligner_->setEnabled(!running);
+    best_->setEnabled(!running);
+    ties_->setEnabled(!running);
+    chart_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
         EnableSideLists(side, !running && !side.check->isChecked());
@@ -362,6 +386,23 @@ void Form1::Command4_Click() {
 }
 
 void Form1::CommandStop_Click() { worker_.request_stop(); }
+
+void Form1::CommandChart_Click() {
+    ReportDistances distances;
+    try {
+        distances = ReadReportDistances(report_->ReportText());
+    } catch (const ReportFormatError& e) {
+        dialogs_->ShowError(this, QStringLiteral("The report box: ") + QString::fromStdString(e.what()));
+        return;
+    }
+    if (const auto nothing = NothingToDraw(distances)) {
+        dialogs_->ShowError(this, QStringLiteral("The report box: ") + QString::fromStdString(*nothing));
+        return;
+    }
+    auto* window = new ChartWindow(std::move(distances), *dialogs_, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     worker_.request_stop();

@@ -21,6 +21,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace kadrel::ui {
 
@@ -75,6 +76,7 @@ private:
     void Command3_Click();  // Pause
     void Command4_Click();  // Exit
     void CommandStop_Click();
+    void CommandChart_Click();
 
     void EnableSideLists(Side& side, bool enabled);
     void MoveSideToDrive(Side& side, const QString& root);
@@ -103,9 +105,12 @@ private:
     QPushButton* pause_ = nullptr;
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
+    QPushButton* chart_ = nullptr;
     QRadioButton* options_[7] = {};
     QCheckBox* textbook_ = nullptr;  // "published formulas"
     QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
+    QSpinBox* best_ = nullptr;       // best matches listed per set-1 record
+    QCheckBox* ties_ = nullptr;      // and those tied with the last
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     ReportBox* report_ = nullptr;

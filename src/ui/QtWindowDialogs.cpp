@@ -34,6 +34,18 @@ std::optional<QString> QtWindowDialogs::SaveReportFile(QWidget* parent) {
     return Chosen(dialog);
 }
 
+std::optional<QString> QtWindowDialogs::SaveChartFile(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Save chart"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("SVG picture (*.svg)"), QStringLiteral("PNG picture (*.png)")});
+    dialog.setDefaultSuffix(QStringLiteral("svg"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains(QLatin1String("png")) ? QStringLiteral("png") : QStringLiteral("svg"));
+    });
+    return Chosen(dialog);
+}
+
 void QtWindowDialogs::ShowError(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QStringLiteral("Kadrel"), message);
 }

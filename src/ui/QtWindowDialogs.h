@@ -12,6 +12,7 @@ class QtWindowDialogs : public WindowDialogs {
 public:
     std::optional<QString> OpenSequenceFile(QWidget* parent) override;
     std::optional<QString> SaveReportFile(QWidget* parent) override;
+    std::optional<QString> SaveChartFile(QWidget* parent) override;
     void ShowError(QWidget* parent, const QString& message) override;
     void ShowWarning(QWidget* parent, const QString& message) override;
 

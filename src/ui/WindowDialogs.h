@@ -14,6 +14,8 @@ public:
     virtual std::optional<QString> OpenSequenceFile(QWidget* parent) = 0;
     // Where to save the report, or nothing when the user cancelled.
     virtual std::optional<QString> SaveReportFile(QWidget* parent) = 0;
+    // Where to save the chart (.svg or .png), or nothing when the user cancelled.
+    virtual std::optional<QString> SaveChartFile(QWidget* /*parent*/) { return std::nullopt; }
     // Something that stops what the user asked for; waits for the user.
     virtual void ShowError(QWidget* parent, const QString& message) = 0;
     // Something that does not stop a running comparison; must not wait for the user.

@@ -1,0 +1,77 @@
+#include "cli/PairTables.h"
+
+#include "distances/NumberText.h"
+
+namespace kadrel::cli {
+namespace {
+
+// Tabs and line ends in a name would shift the columns.
+std::string TableName(std::string_view name) {
+    std::string text;
+    bool quote = false;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            text += ' ';
+            continue;
+        }
+        if (c == '"') {
+            quote = true;
+            text += '"';
+        }
+        text += c;
+    }
+    return quote ? '"' + text + '"' : text;
+}
+
+}  // namespace
+
+PairTableWriter::PairTableWriter(std::ostream& out, DistanceModel model) : out_(out), model_(model) {
+    out_ << "query\treference\tlength\tdifferences\tp\tgaps\ttransitions\ttransversions\tts_tv";
+    if (model_ != DistanceModel::None) out_ << '\t' << ModelName(model_);
+    out_ << '\n';
+}
+
+void PairTableWriter::Row(std::string_view name1, std::string_view name2, const PairRow& row) {
+    std::string line = TableName(name1) + '\t' + TableName(name2);
+    for (const Value* v : {&row.length, &row.differences, &row.pDistance, &row.gaps, &row.transitions,
+                           &row.transversions, &row.tsTvRatio}) {
+        line += '\t';
+        line += ValueText(*v, ".");
+    }
+    if (model_ != DistanceModel::None) line += '\t' + ValueText(row.modelDistance, ".");
+    line += '\n';
+    out_ << line;
+}
+
+DistanceMatrixWriter::DistanceMatrixWriter(std::ostream& out, DistanceModel model) : out_(out), model_(model) {}
+
+void DistanceMatrixWriter::Columns(const std::vector<std::string>& names2) {
+    for (const auto& name : names2) out_ << '\t' << TableName(name);
+    out_ << '\n';
+    cells_.assign(names2.size(), std::string());
+}
+
+void DistanceMatrixWriter::BeginLine(std::string_view name1) {
+    EndLine();
+    name1_ = TableName(name1);
+}
+
+void DistanceMatrixWriter::Cell(std::size_t second, const PairRow& row) {
+    if (second < cells_.size()) cells_[second] = ValueText(row.RankingDistance(model_), ".");
+}
+
+void DistanceMatrixWriter::EndLine() {
+    if (!name1_) return;
+    std::string line = *name1_;
+    for (auto& cell : cells_) {
+        line += '\t';
+        line += cell;
+        cell.clear();
+    }
+    line += '\n';
+    out_ << line;
+    name1_.reset();
+}
+
+}  // namespace kadrel::cli
