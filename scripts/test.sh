@@ -9,8 +9,9 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
 
 # The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (clang++), with a
-# short run of each fuzz target; t_coffee and R are left to the build above.
+# short run of each fuzz target; t_coffee, R and the runs under memory limits are left to the
+# build above.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DKADREL_SANITIZE=ON -DKADREL_FUZZ=ON
 cmake --build build-asan -j2
-ctest --test-dir build-asan --output-on-failure -j2 -LE 'integration|peer'
+ctest --test-dir build-asan --output-on-failure -j2 -LE 'integration|peer|memory_limits'
