@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <semaphore>
 #include <stdexcept>
 #include <thread>
@@ -278,6 +279,31 @@ TEST_F(WindowTest, ARunningComparison) {
     EXPECT_EQ(bar->value() * 2, bar->maximum()) << "the bar is not half full";
     EXPECT_EQ(enabled(), "Command1 Command2 Command3 Command4 Check1 Check2 Drive1 Dir1 File1 Drive2 Dir2 File2 "
                          "Option1 Option6 CheckTextbook AlignerChoice RichTextBox2 ");
+}
+
+// Stop ends a run of the built-in aligner as well: no pair starts after it, the report stays short
+// of the 400 rows.
+TEST_F(WindowTest, StopEndsABuiltinRun) {
+    std::mt19937 random(7);
+    for (const std::string side : {"long1", "long2"}) {
+        for (int i = 0; i < 20; ++i) {
+            std::string bases(3000, 'A');
+            for (char& base : bases) base = "ACGT"[random() % 4];
+            work_.Write(side + "/" + side + "_" + std::to_string(i) + ".fas", ">" + side + "\r\n" + bases + "\r\n");
+        }
+    }
+    Open();
+    ChooseFolders(Folder("long1"), Folder("long2"));
+    auto* aligner = Find<QComboBox>("AlignerChoice");
+    aligner->setCurrentIndex(aligner->findData("builtin"));
+    QSignalSpy finished(form_.get(), &Form1::RunFinished);
+    Click("Command1");
+    Click("CommandStop");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
+    EXPECT_EQ(Find<QLabel>("Label1")->text(), "stopped");
+    const std::string& report = box_->ReportText();
+    EXPECT_LT(std::count(report.begin(), report.end(), '\n'), 400);
+    EXPECT_NE(report.find("\r\nBest matches:\r\n"), std::string::npos);
 }
 
 // Exit ends a run at once: the t_coffee of the pair in work is killed, not waited for.
