@@ -71,9 +71,15 @@ TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
     const Case cases[] = {
         {"100", 100},  {" 100 ", 100},   {"1 2 3", 123},  {"\t\n42,", 42},   {"12.5x", 12.5},
         {"1.2.3", 1.2}, {"abc", 0},      {"", 0},         {"-7", -7},        {"3e2", 300},
-        {"3e", 3},     {"0012", 12},
+        {"3e", 3},     {"0012", 12},     {"12|5", 12},    {"12e|5", 12},
     };
-    for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << "'" << c.text << "'";
+    // "|" ends the text given; what follows it in memory must not be read.
+    for (const Case& c : cases) {
+        std::string memory = c.text;
+        const std::size_t end = memory.find('|');
+        if (end != std::string::npos) memory.erase(end, 1);
+        EXPECT_EQ(LeadingNumber(std::string_view(memory).substr(0, end)), c.value) << "'" << c.text << "'";
+    }
 }
 
 }  // namespace

@@ -92,10 +92,21 @@ TEST(ReportDistancesReader, TheRankingColumnOfTheLastReport) {
         EXPECT_EQ(read.pairs, c.pairs) << c.text;
         EXPECT_EQ(read.best, c.best) << c.text;
     }
-    for (const std::string& bad : {std::string("no report at all\r\n"), std::string("Seq1\tSeq2\tLength\r\n"),
-                                   kTitlesK2P + "a\tb\t1\r\n", kTitlesK2P + Row("a", "b", "1", "0.1x"),
-                                   kTitlesK2P + "Best matches:\r\na\tb\r\n"}) {
-        EXPECT_THROW(ReadReportDistances(bad), ReportFormatError) << bad;
+    // Refused, with the line counted as an editor counts it (CR LF is one line end).
+    const std::pair<std::string, std::string> bad[] = {
+        {"no report at all\r\n", "no report found"},
+        {"Seq1\tSeq2\tLength\r\n", "line 1:"},
+        {kTitlesK2P + "a\tb\t1\r\n", "line 2 holds 3 fields"},
+        {kTitlesK2P + Row("a", "b", "1", "0.1x"), "line 2"},
+        {kTitlesK2P + Row("a", "b", "1", "1") + "Best matches:\r\na\tb\r\n", "line 4 holds 2 fields"},
+    };
+    for (const auto& [text, message] : bad) {
+        try {
+            ReadReportDistances(text);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const ReportFormatError& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with(message)) << e.what();
+        }
     }
 }
 
