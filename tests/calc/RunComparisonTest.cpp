@@ -11,7 +11,6 @@
 
 #include "TempFolder.h"
 #include "align/AlignerInput.h"
-#include "calc/BackupWriter.h"
 #include "calc/RunComparison.h"
 
 namespace kadrel {
@@ -132,17 +131,6 @@ TEST_F(RunComparisonTest, RowsAndBestMatchesAfterTheHeader) {
         EXPECT_EQ(summary.StatusText(), "done");
         EXPECT_EQ(sink.progress, c.progress);
     }
-}
-
-// The first commit replaces an older file, later ones append.
-TEST(BackupWriter, ReplacesAnOlderRunThenAppends) {
-    TempFolder folder;
-    BackupWriter backup(folder.Write("query.bak", "an older run"));
-    for (const char* text : {"header\r\n", "row\r\n"}) {
-        backup.Append(text);
-        EXPECT_TRUE(backup.Commit()) << backup.Error();
-    }
-    EXPECT_EQ(ReadText(folder / "query.bak"), "header\r\nrow\r\n");
 }
 
 TEST_F(RunComparisonTest, ConcurrentPairsGiveTheSequentialReport) {

@@ -22,6 +22,8 @@ namespace {
 
 using Offers = std::vector<std::pair<const char*, std::optional<double>>>;
 
+// One (the report's default) or N per record, below 10 only, in increasing distance, equal ones in
+// set-2 order; with ties, every one tied with the last listed.
 TEST(BestMatchesOfMany, UpToNInIncreasingDistanceAndTheTiesOfTheLast) {
     const struct {
         const char* what;
@@ -30,22 +32,26 @@ TEST(BestMatchesOfMany, UpToNInIncreasingDistanceAndTheTiesOfTheLast) {
         Offers offers;
         std::string lines;  // name, value; one per line
     } cases[] = {
+        {"one: ties go to the first", 1, false, {{"a", .25}, {"b", .1}, {"c", .1}}, "b 0,1|"},
+        {"one: ten and above are never chosen", 1, false, {{"a", 10}, {"b", 12.5}}, " NA|"},
+        {"one: just below ten is", 1, false, {{"a", 10}, {"b", 9.999}}, "b 9,999|"},
+        {"one: NA is no candidate, zero wins", 1, false, {{"a", {}}, {"b", .3}, {"c", 0}}, "c 0|"},
         {"three of six", 3, false, {{"a", .2}, {"b", .1}, {"c", .3}, {"d", .1}, {"e", {}}, {"f", 0}},
-         "f 0|b 0.1|d 0.1|"},
+         "f 0|b 0,1|d 0,1|"},
         {"the cut falls in a tie", 2, true, {{"a", .2}, {"b", .1}, {"c", .2}, {"d", .3}, {"e", .2}},
-         "b 0.1|a 0.2|c 0.2|e 0.2|"},
-        {"ties of the last only", 2, false, {{"a", .2}, {"b", .1}, {"c", .2}}, "b 0.1|a 0.2|"},
+         "b 0,1|a 0,2|c 0,2|e 0,2|"},
+        {"ties of the last only", 2, false, {{"a", .2}, {"b", .1}, {"c", .2}}, "b 0,1|a 0,2|"},
         {"a closer match drops the ties", 2, true, {{"a", .3}, {"b", .3}, {"c", .3}, {"d", .1}, {"e", .2}},
-         "d 0.1|e 0.2|"},
-        {"a tie ahead keeps the later", 1, true, {{"a", .3}, {"b", .1}, {"c", .1}, {"d", .1}}, "b 0.1|c 0.1|d 0.1|"},
-        {"fewer candidates than asked", 5, true, {{"a", 10}, {"b", 9.5}, {"c", {}}, {"d", 12}}, "b 9.5|"},
+         "d 0,1|e 0,2|"},
+        {"a tie ahead keeps the later", 1, true, {{"a", .3}, {"b", .1}, {"c", .1}, {"d", .1}}, "b 0,1|c 0,1|d 0,1|"},
+        {"fewer candidates than asked", 5, true, {{"a", 10}, {"b", 9.5}, {"c", {}}, {"d", 12}}, "b 9,5|"},
         {"no candidate", 3, true, {{"a", {}}, {"b", 10}}, " NA|"},
     };
     for (const auto& c : cases) {
         BestMatches best(c.count, c.ties);
         best.BeginRecord("q");
         for (const auto& [name, value] : c.offers) best.Offer(name, value);
-        std::string text = best.Text(".");
+        std::string text = best.Text(",");
         std::string lines;
         for (std::size_t at = text.find("\r\nq\t"); at != std::string::npos; at = text.find("\r\nq\t", at + 1)) {
             const auto end = text.find("\r\n", at + 2);
