@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/ReportHeader.h"
 #include "distances/NumberText.h"
 
 namespace kadrel {
@@ -35,7 +36,8 @@ void BestMatches::Offer(std::string_view secondName, const std::optional<double>
 }
 
 std::string BestMatches::Text(std::string_view decimalSeparator) const {
-    std::string text = "Best matches:\r\n";
+    std::string text(kBestMatchesLine);
+    text += "\r\n";
     for (const auto& entry : entries_) {
         if (entry.matches.empty()) {
             text += entry.name + "\t\tNA\r\n";

@@ -4,11 +4,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "calc/ReportHeader.h"
+
 namespace kadrel {
 namespace {
 
 constexpr std::string_view kTitleStart = "Seq1\tSeq2\t";
-constexpr std::string_view kBestMatches = "Best matches:";
 constexpr std::size_t kPColumn = 4;
 constexpr std::size_t kModelColumn = 9;
 
@@ -74,7 +75,7 @@ ReportDistances ReadReportDistances(std::string_view text) {
     for (std::size_t i = title + 1; i < lines.size(); ++i) {
         const std::size_t lineNumber = i + 1;
         if (lines[i].empty()) continue;
-        if (!inBest && lines[i] == kBestMatches) {
+        if (!inBest && lines[i] == kBestMatchesLine) {
             inBest = true;
             continue;
         }

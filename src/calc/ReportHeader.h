@@ -14,6 +14,9 @@ std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, 
 // Whether a text begins with the banner, as every report and backup of Kadrel does.
 bool StartsAsReport(std::string_view text);
 
+// The line that opens the report's last block, the best matches.
+inline constexpr std::string_view kBestMatchesLine = "Best matches:";
+
 // The current local date and time in the C library's locale (LC_TIME), short form.
 std::string LocaleShortDateTime();
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "align/TextFile.h"
+#include "calc/ReportHeader.h"
 #include "distances/PairRow.h"
 
 namespace kadrel {
@@ -15,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kBestMatches = "Best matches:";
 constexpr std::size_t kBestMatchFields = 3;
 
 class ReportLines {
@@ -48,7 +48,7 @@ private:
 };
 
 bool IsBanner(std::string_view line) {
-    return line.starts_with("Comparisons by Orvo   ") && line.find("     Kadrel ") != std::string_view::npos;
+    return StartsAsReport(line) && line.find("     Kadrel ") != std::string_view::npos;
 }
 
 bool IsColumnTitleLine(std::string_view line) {
@@ -82,7 +82,7 @@ std::string ModelColumn(std::string_view titles) {
 void CopyLines(const fs::path& file, std::streamoff at, std::ostream& out) {
     ReportLines lines(file);
     lines.Seek(at);
-    for (std::string line; lines.Next(line) && line != kBestMatches;) out << line << "\r\n";
+    for (std::string line; lines.Next(line) && line != kBestMatchesLine;) out << line << "\r\n";
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
         const std::size_t rowFields = RowFields(report.titles);
         bool inBestMatches = false;
         for (std::string line; lines.Next(line);) {
-            if (!inBestMatches && line == kBestMatches) {
+            if (!inBestMatches && line == kBestMatchesLine) {
                 inBestMatches = true;
                 report.bestMatches = lines.Position();
             } else if (Fields(line) != (inBestMatches ? kBestMatchFields : rowFields)) {
@@ -125,7 +125,7 @@ void ReportMerge::Write(std::ostream& out) const {
     if (reports_.empty()) return;
     out << reports_.front().banner << "\r\n" << reports_.front().titles << "\r\n";
     for (const Report& report : reports_) CopyLines(report.file, report.rows, out);
-    out << kBestMatches << "\r\n";
+    out << kBestMatchesLine << "\r\n";
     for (const Report& report : reports_) CopyLines(report.file, report.bestMatches, out);
 }
 

@@ -7,6 +7,9 @@ namespace kadrel::cli {
 // callable runs it and gives the process's exit status.
 using CommandRunner = std::function<int()>;
 
+// Says on standard error why a command cannot be done, and gives its exit status (2).
+int Fail(const std::string& message);
+
 CommandRunner AddDistanceCommand(CLI::App& app);
 CommandRunner AddCompareCommand(CLI::App& app);
 CommandRunner AddMergeCommand(CLI::App& app);

@@ -45,11 +45,6 @@ struct CompareOptions {
     std::string table, matrix;
 };
 
-int Fail(const std::string& message) {
-    std::cerr << "kadrel: " << message << "\n";
-    return 2;
-}
-
 int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     SequenceSet set1, set2;

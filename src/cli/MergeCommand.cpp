@@ -18,11 +18,6 @@ struct MergeOptions {
     std::string output;
 };
 
-int Fail(const std::string& message) {
-    std::cerr << "kadrel: " << message << "\n";
-    return 2;
-}
-
 int RunMerge(const MergeOptions& options) {
     for (const auto& report : options.reports) {
         if (!options.output.empty() && SameFile(options.output, report))

@@ -5,16 +5,12 @@
 namespace kadrel::cli {
 namespace {
 
-// Tabs and line ends in a name would shift the columns.
+// Names come from the sets without tabs or line ends; a double quote would still confuse a
+// spreadsheet reader.
 std::string TableName(std::string_view name) {
     std::string text;
     bool quote = false;
     for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            text += ' ';
-            continue;
-        }
         if (c == '"') {
             quote = true;
             text += '"';

@@ -20,11 +20,6 @@ struct PlotOptions {
     double threshold = ui::kDefaultThreshold;
 };
 
-int Fail(const std::string& message) {
-    std::cerr << "kadrel: " << message << "\n";
-    return 2;
-}
-
 std::string CountsText(const ThresholdCounts& counts, double threshold) {
     std::string text = std::to_string(counts.below) + " below " + NumberText(threshold, LocaleDecimalSeparator());
     text += ", " + std::to_string(counts.atOrAbove) + " at or above";

@@ -5,6 +5,15 @@
 #include "cli/Commands.h"
 #include "ui/KadrelWindow.h"
 
+namespace kadrel::cli {
+
+int Fail(const std::string& message) {
+    std::cerr << "kadrel: " << message << "\n";
+    return 2;
+}
+
+}  // namespace kadrel::cli
+
 int main(int argc, char** argv) {
     // Numbers follow the user's locale (LC_NUMERIC / LANG); LC_ALL=C gives a point.
     std::setlocale(LC_ALL, "");

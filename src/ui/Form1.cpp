@@ -257,9 +257,11 @@ void Form1::Command1_Click() {
         dialogs_->ShowError(this, QString::fromStdString(missing));
         return;
     }
-    std::optional<SequenceSet> set1 = FixSet(1);
+    // The current folder as it is when the run starts, for the whole run.
+    const std::filesystem::path backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
+    std::optional<SequenceSet> set1 = FixSet(1, backup);
     if (!set1) return;
-    std::optional<SequenceSet> set2 = FixSet(2);
+    std::optional<SequenceSet> set2 = FixSet(2, backup);
     if (!set2) return;
 
     RunOptions options;
@@ -269,8 +271,7 @@ void Form1::Command1_Click() {
     const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, !builtin, concurrentPairs_);
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     options.concurrentPairs = pairsAtOnce.pairs;
-    // The current folder as it is when the run starts, for the whole run.
-    options.backupFile = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
+    options.backupFile = backup;
     options.bestCount = static_cast<unsigned>(best_->value());
     options.bestTies = ties_->isChecked();
     options.bannerDate =
@@ -278,7 +279,7 @@ void Form1::Command1_Click() {
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
 }
 
-std::optional<SequenceSet> Form1::FixSet(int sideNumber) {
+std::optional<SequenceSet> Form1::FixSet(int sideNumber, const std::filesystem::path& backup) {
     const Side& side = sides_[sideNumber - 1];
     std::filesystem::path path;
     SetSource source = SetSource::Folder;
@@ -292,7 +293,6 @@ std::optional<SequenceSet> Form1::FixSet(int sideNumber) {
         path = ToPath(side.file->Path());
     }
     try {
-        const auto backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
         SequenceSet set = ReadSequenceSet(sideNumber, path, source, backup);
         RequireRecords(set);
         return set;
