@@ -79,10 +79,10 @@ std::string ModelColumn(std::string_view titles) {
 }
 
 // Copies lines from `at` up to the "Best matches:" line or the end, with CR LF.
-void CopyLines(const fs::path& file, std::streamoff at, std::ostream& out) {
+void CopyLines(const fs::path& file, std::streamoff at, const ReportMerge::Writer& write) {
     ReportLines lines(file);
     lines.Seek(at);
-    for (std::string line; lines.Next(line) && line != kBestMatchesLine;) out << line << "\r\n";
+    for (std::string line; lines.Next(line) && line != kBestMatchesLine;) write(line += "\r\n");
 }
 
 }  // namespace
@@ -121,12 +121,12 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
     }
 }
 
-void ReportMerge::Write(std::ostream& out) const {
+void ReportMerge::Write(const Writer& write) const {
     if (reports_.empty()) return;
-    out << reports_.front().banner << "\r\n" << reports_.front().titles << "\r\n";
-    for (const Report& report : reports_) CopyLines(report.file, report.rows, out);
-    out << kBestMatchesLine << "\r\n";
-    for (const Report& report : reports_) CopyLines(report.file, report.bestMatches, out);
+    write(reports_.front().banner + "\r\n" + reports_.front().titles + "\r\n");
+    for (const Report& report : reports_) CopyLines(report.file, report.rows, write);
+    write(std::string(kBestMatchesLine) + "\r\n");
+    for (const Report& report : reports_) CopyLines(report.file, report.bestMatches, write);
 }
 
 }  // namespace kadrel

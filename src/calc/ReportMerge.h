@@ -1,7 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <filesystem>
-#include <ostream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,8 +30,10 @@ public:
     // that ends before its "Best matches:" line or within a line throws MergeError.
     explicit ReportMerge(std::vector<std::filesystem::path> reports);
     const MergeSummary& Summary() const { return summary_; }
-    // Throws MergeError when a report can no longer be read.
-    void Write(std::ostream& out) const;
+    // Hands the merged report to `write`, a line or two at a time. Throws MergeError when a
+    // report can no longer be read.
+    using Writer = std::function<void(std::string_view)>;
+    void Write(const Writer& write) const;
 
 private:
     struct Report {

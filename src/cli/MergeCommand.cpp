@@ -1,5 +1,5 @@
-#include <filesystem>
-#include <fstream>
+#include <signal.h>
+
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -9,6 +9,7 @@
 #include "calc/ReportMerge.h"
 #include "cli/Commands.h"
 #include "cli/OutputSafety.h"
+#include "cli/ReportOutput.h"
 
 namespace kadrel::cli {
 namespace {
@@ -26,15 +27,13 @@ int RunMerge(const MergeOptions& options) {
     }
     try {
         const ReportMerge merge({options.reports.begin(), options.reports.end()});
-        std::ofstream file;
-        if (!options.output.empty()) {
-            file.open(options.output, std::ios::binary | std::ios::trunc);
-            if (!file) return Fail("cannot write the output \"" + options.output + "\"");
-        }
-        std::ostream& out = options.output.empty() ? std::cout : file;
-        merge.Write(out);
-        out.flush();
-        if (!out) return Fail("writing the output failed");
+        ReportOutput out(options.output);
+        if (out.Failed()) return Fail(out.Problem());
+        merge.Write([&](std::string_view text) { out.Write(text); });
+        out.Close();
+        // As compare does when its reader goes (`| head`): quietly, with the status of SIGPIPE.
+        if (out.ReaderGone()) return 128 + SIGPIPE;
+        if (out.Failed()) return Fail(out.Problem());
         const MergeSummary& summary = merge.Summary();
         std::cerr << "kadrel: " << summary.pairs << " pairs merged from " << options.reports.size() << " reports, "
                   << summary.pairsWithNA << " failed\n";

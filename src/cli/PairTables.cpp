@@ -22,10 +22,10 @@ std::string TableName(std::string_view name) {
 
 }  // namespace
 
-PairTableWriter::PairTableWriter(std::ostream& out, DistanceModel model) : out_(out), model_(model) {
-    out_ << "query\treference\tlength\tdifferences\tp\tgaps\ttransitions\ttransversions\tts_tv";
-    if (model_ != DistanceModel::None) out_ << '\t' << ModelName(model_);
-    out_ << '\n';
+PairTableWriter::PairTableWriter(ReportOutput& out, DistanceModel model) : out_(out), model_(model) {
+    std::string header = "query\treference\tlength\tdifferences\tp\tgaps\ttransitions\ttransversions\tts_tv";
+    if (model_ != DistanceModel::None) (header += '\t') += ModelName(model_);
+    out_.Write(header += '\n');
 }
 
 void PairTableWriter::Row(std::string_view name1, std::string_view name2, const PairRow& row) {
@@ -36,15 +36,15 @@ void PairTableWriter::Row(std::string_view name1, std::string_view name2, const 
         line += ValueText(*v, ".");
     }
     if (model_ != DistanceModel::None) line += '\t' + ValueText(row.modelDistance, ".");
-    line += '\n';
-    out_ << line;
+    out_.Write(line += '\n');
 }
 
-DistanceMatrixWriter::DistanceMatrixWriter(std::ostream& out, DistanceModel model) : out_(out), model_(model) {}
+DistanceMatrixWriter::DistanceMatrixWriter(ReportOutput& out, DistanceModel model) : out_(out), model_(model) {}
 
 void DistanceMatrixWriter::Columns(const std::vector<std::string>& names2) {
-    for (const auto& name : names2) out_ << '\t' << TableName(name);
-    out_ << '\n';
+    std::string header;
+    for (const auto& name : names2) header += '\t' + TableName(name);
+    out_.Write(header += '\n');
     cells_.assign(names2.size(), std::string());
 }
 
@@ -65,8 +65,7 @@ void DistanceMatrixWriter::EndLine() {
         line += cell;
         cell.clear();
     }
-    line += '\n';
-    out_ << line;
+    out_.Write(line += '\n');
     name1_.reset();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 #include <cstddef>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/ReportOutput.h"
 #include "distances/DistanceModel.h"
 #include "distances/PairRow.h"
 
@@ -18,11 +18,11 @@ namespace kadrel::cli {
 // One row per compared pair, in report order; nothing is kept.
 class PairTableWriter {
 public:
-    PairTableWriter(std::ostream& out, DistanceModel model);
+    PairTableWriter(ReportOutput& out, DistanceModel model);
     void Row(std::string_view name1, std::string_view name2, const PairRow& row);
 
 private:
-    std::ostream& out_;
+    ReportOutput& out_;
     DistanceModel model_;
 };
 
@@ -31,7 +31,7 @@ private:
 // not compared (the same file in two folder sets, or cut by a stop) is an empty cell.
 class DistanceMatrixWriter {
 public:
-    DistanceMatrixWriter(std::ostream& out, DistanceModel model);
+    DistanceMatrixWriter(ReportOutput& out, DistanceModel model);
     void Columns(const std::vector<std::string>& names2);
     void BeginLine(std::string_view name1);
     void Cell(std::size_t second, const PairRow& row);
@@ -39,7 +39,7 @@ public:
     void EndLine();
 
 private:
-    std::ostream& out_;
+    ReportOutput& out_;
     DistanceModel model_;
     std::optional<std::string> name1_;
     std::vector<std::string> cells_;  // one set-1 record's, never the whole table

@@ -27,35 +27,39 @@ TableSink::TableSink(ReportSink& inner, std::stop_source stop) : inner_(inner), 
 
 std::optional<std::string> TableSink::Open(const std::string& table, const std::string& matrix,
                                            DistanceModel model) {
-    tablePath_ = table;
-    matrixPath_ = matrix;
-    for (auto [file, path] : {std::pair{&tableFile_, &table}, std::pair{&matrixFile_, &matrix}}) {
-        if (path->empty()) continue;
-        file->open(*path, std::ios::binary | std::ios::trunc);
-        if (!*file) return "cannot write \"" + *path + "\"";
+    if (!table.empty()) {
+        tableFile_.emplace(table);
+        if (tableFile_->Failed()) return Problem();
+        table_.emplace(*tableFile_, model);
     }
-    if (!table.empty()) table_.emplace(tableFile_, model);
-    if (!matrix.empty()) matrix_.emplace(matrixFile_, model);
+    if (!matrix.empty()) {
+        matrixFile_.emplace(matrix);
+        if (matrixFile_->Failed()) return Problem();
+        matrix_.emplace(*matrixFile_, model);
+    }
     return std::nullopt;
 }
 
 std::optional<std::string> TableSink::Finish() {
     if (matrix_) matrix_->EndLine();
-    for (auto [file, path] : {std::pair{&tableFile_, &tablePath_}, std::pair{&matrixFile_, &matrixPath_}}) {
-        if (!path->empty() && !file->flush()) return "writing \"" + *path + "\" failed";
-    }
-    return std::nullopt;
+    for (auto& file : {&tableFile_, &matrixFile_})
+        if (*file) (*file)->Close();
+    return Problem();
 }
 
-bool TableSink::Good() const { return !(table_ && !tableFile_) && !(matrix_ && !matrixFile_); }
+std::optional<std::string> TableSink::Problem() const {
+    if (tableFile_ && tableFile_->Failed()) return "--table: " + tableFile_->Problem();
+    if (matrixFile_ && matrixFile_->Failed()) return "--matrix: " + matrixFile_->Problem();
+    return std::nullopt;
+}
 
 void TableSink::RecordFinished(std::size_t index) {
     if (matrix_) matrix_->EndLine();
     // On disk with the report's rows, and a full disk noticed as soon.
-    if (table_) tableFile_.flush();
-    if (matrix_) matrixFile_.flush();
+    for (auto& file : {&tableFile_, &matrixFile_})
+        if (*file) (*file)->Flush();
     inner_.RecordFinished(index);
-    if (!Good()) stop_.request_stop();
+    if (Problem()) stop_.request_stop();
 }
 
 void TableSink::SecondNames(const std::vector<std::string>& names) {

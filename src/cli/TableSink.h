@@ -1,5 +1,4 @@
 #pragma once
-#include <fstream>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -37,12 +36,12 @@ public:
                   const PairRow& row) override;
 
 private:
-    bool Good() const;
+    // The first failed write, naming its option, file and the system's reason.
+    std::optional<std::string> Problem() const;
 
     ReportSink& inner_;
     std::stop_source stop_;
-    std::ofstream tableFile_, matrixFile_;
-    std::string tablePath_, matrixPath_;
+    std::optional<ReportOutput> tableFile_, matrixFile_;  // before the writers that write to them
     std::optional<PairTableWriter> table_;
     std::optional<DistanceMatrixWriter> matrix_;
 };
