@@ -2,7 +2,7 @@
 # Peak memory (maximum resident set) of the real t_coffee on one pair, by the two lengths, in the
 # environment kadrel gives it (own scratch folders, malloc on huge pages). The pairs are random
 # sequences and a copy about 10% apart with a few short indels, as barcode pairs are. The
-# coefficients in src/align/TCoffeeMemory.cpp come from a run of this script.
+# coefficients in src/align/tcoffee/TCoffeeMemory.cpp come from a run of this script.
 # Usage: bench/tcoffee_memory.sh [LENGTH1xLENGTH2 ...]   (default: a few lengths up to 4,000)
 set -euo pipefail
 pairs=("$@")

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "align/TCoffeeAligner.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 #include "ui/FolderList.h"
 #include "ui/Form1.h"
 

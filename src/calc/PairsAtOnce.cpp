@@ -7,7 +7,7 @@
 #include <numeric>
 #include <thread>
 
-#include "align/TCoffeeMemory.h"
+#include "align/tcoffee/TCoffeeMemory.h"
 
 namespace kadrel {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <tuple>
 
-#include "align/BuiltinAligner.h"
-#include "align/TCoffeeAligner.h"
+#include "align/builtin/BuiltinAligner.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
 #include "calc/RunComparison.h"

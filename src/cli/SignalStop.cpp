@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "align/WorkFolder.h"
+#include "align/tcoffee/WorkFolder.h"
 
 namespace kadrel::cli {
 

@@ -22,7 +22,7 @@
 #include <exception>
 #include <iostream>
 
-#include "align/BuiltinAligner.h"
+#include "align/builtin/BuiltinAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportDistances.h"
 #include "distances/NumberText.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "align/TCoffeeAligner.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 #include "ui/Form1.h"
 #include "ui/QtWindowDialogs.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "align/BuiltinAligner.h"
+#include "align/builtin/BuiltinAligner.h"
 
 namespace kadrel {
 namespace {

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "TempFolder.h"
-#include "align/ShellX.h"
-#include "align/TCoffeeAligner.h"
+#include "align/tcoffee/ShellX.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 
 namespace kadrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "TempFolder.h"
-#include "align/ShellX.h"
+#include "align/tcoffee/ShellX.h"
 #include "calc/PairsAtOnce.h"
 
 namespace kadrel {

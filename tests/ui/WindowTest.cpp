@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowTest.h"
-#include "align/TCoffeeAligner.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 #include "distances/PairRow.h"
 #include "ui/DriveList.h"
 #include "ui/FileList.h"

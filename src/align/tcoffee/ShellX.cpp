@@ -1,4 +1,4 @@
-#include "align/ShellX.h"
+#include "align/tcoffee/ShellX.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "align/WorkFolder.h"
+#include "align/tcoffee/WorkFolder.h"
 
 #include <stdlib.h>
 

@@ -1,4 +1,4 @@
-#include "align/BuiltinAligner.h"
+#include "align/builtin/BuiltinAligner.h"
 
 #include <parasail.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "align/AlignerInput.h"
-#include "align/GapPlacement.h"
+#include "align/builtin/GapPlacement.h"
 
 namespace kadrel {
 namespace {

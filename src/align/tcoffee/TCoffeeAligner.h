@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "align/Aligner.h"
-#include "align/WorkFolder.h"
+#include "align/tcoffee/WorkFolder.h"
 
 namespace kadrel {
 

@@ -1,4 +1,4 @@
-#include "align/TCoffeeAligner.h"
+#include "align/tcoffee/TCoffeeAligner.h"
 
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -13,7 +13,7 @@
 
 #include "align/AlignerInput.h"
 #include "align/AlignmentReader.h"
-#include "align/ShellX.h"
+#include "align/tcoffee/ShellX.h"
 #include "align/TextFile.h"
 
 namespace kadrel {

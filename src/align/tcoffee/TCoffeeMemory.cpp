@@ -1,4 +1,4 @@
-#include "align/TCoffeeMemory.h"
+#include "align/tcoffee/TCoffeeMemory.h"
 
 namespace kadrel {
 

@@ -1,4 +1,4 @@
-#include "align/GapPlacement.h"
+#include "align/builtin/GapPlacement.h"
 
 #include <algorithm>
 
