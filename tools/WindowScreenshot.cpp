@@ -11,7 +11,7 @@
 
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "ui/FolderList.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    kadrel::ui::Form1 window(std::make_unique<AnsweringDialogs>(QString::fromLocal8Bit(argv[3])),
+    kadrel::ui::MainWindow window(std::make_unique<AnsweringDialogs>(QString::fromLocal8Bit(argv[3])),
                              [] { return std::make_unique<kadrel::TCoffeeAligner>(); });
     window.show();
     if (!window.findChild<kadrel::ui::FolderList*>("Dir1")->SetPath(QString::fromLocal8Bit(argv[2]))) {
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     if (auto* option = window.findChild<QAbstractButton*>(QString::fromLocal8Bit(argv[4]))) option->click();
 
     QEventLoop loop;
-    QObject::connect(&window, &kadrel::ui::Form1::RunFinished, &loop, &QEventLoop::quit);
+    QObject::connect(&window, &kadrel::ui::MainWindow::RunFinished, &loop, &QEventLoop::quit);
     window.findChild<QPushButton*>("Command1")->click();
     if (!window.RunInProgress()) return 1;
     loop.exec();

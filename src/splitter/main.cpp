@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Form1.h"
+#include "SplitterWindow.h"
 #include "SplitCommandLine.h"
 
 namespace {
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qInstallMessageHandler(usual);
     for (const auto& message : startMessages) std::fprintf(stderr, "%s\n", message.c_str());
-    lutrane::Form1 window(std::make_unique<lutrane::QtOpenFileDialog>());
+    lutrane::SplitterWindow window(std::make_unique<lutrane::QtOpenFileDialog>());
     window.show();
     return application.exec();
 }

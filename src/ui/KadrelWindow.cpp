@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "align/tcoffee/TCoffeeAligner.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/QtWindowDialogs.h"
 
 namespace kadrel::ui {
@@ -37,7 +37,7 @@ int RunKadrelWindow(int argc, char** argv, const char* noDisplay) {
     for (const auto& message : startMessages) std::fprintf(stderr, "%s\n", message.c_str());
     // QApplication sets the locale again; make sure numbers still follow LC_NUMERIC.
     std::setlocale(LC_ALL, "");
-    Form1 window(std::make_unique<QtWindowDialogs>(), [] { return std::make_unique<TCoffeeAligner>(); });
+    MainWindow window(std::make_unique<QtWindowDialogs>(), [] { return std::make_unique<TCoffeeAligner>(); });
     window.show();
     return app.exec();
 }

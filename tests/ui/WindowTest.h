@@ -13,7 +13,7 @@
 
 #include "TempFolder.h"
 #include "ui/FolderList.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/ReportBox.h"
 
 namespace kadrel::ui::test {
@@ -63,11 +63,11 @@ protected:
     }
 
     // Opens a window, in place of any earlier one, that makes its aligners with `factory`.
-    void Open(Form1::AlignerFactory factory = [] { return std::make_unique<FixedAligner>(); }) {
+    void Open(MainWindow::AlignerFactory factory = [] { return std::make_unique<FixedAligner>(); }) {
         form_.reset();
         auto dialogs = std::make_unique<ScriptedDialogs>();
         dialogs_ = dialogs.get();
-        form_ = std::make_unique<Form1>(std::move(dialogs), std::move(factory));
+        form_ = std::make_unique<MainWindow>(std::move(dialogs), std::move(factory));
         form_->show();
         box_ = Find<ReportBox>("RichTextBox2");
     }
@@ -77,7 +77,7 @@ protected:
     }
     void Click(const QString& name) { Find<QAbstractButton>(name)->click(); }
     void CalculateAndWait() {
-        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
         Click("Command1");
         ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
     }
@@ -89,7 +89,7 @@ protected:
 
     const fs::path previous_ = fs::current_path();
     const kadrel::test::TempFolder work_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> form_;
     ReportBox* box_ = nullptr;
     ScriptedDialogs* dialogs_ = nullptr;
 };

@@ -1,3 +1,4 @@
+// Runs in the window: the same report as the command line, stopping, pausing, the backup.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -23,9 +24,10 @@
 #include "ui/DriveList.h"
 #include "ui/FileList.h"
 #include "ui/FolderList.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/QueuedReportSink.h"
 #include "ui/ReportBox.h"
+
 
 namespace kadrel::ui::test {
 namespace {
@@ -51,122 +53,6 @@ bool ProcessEnds(int pid) {
         return text.empty() || text[text.rfind(')') + 2] == 'Z';
     };
     return QTest::qWaitFor(ended, 10000) || (::kill(pid, SIGKILL), false);
-}
-
-// Ticking a side's box disables only that side's pickers; unticking gives them back.
-TEST_F(WindowTest, TickingASideDisablesOnlyItsPickers) {
-    Open();
-    for (const QString side : {"1", "2"})
-        for (const bool ticked : {true, false}) {
-            Click("Check" + side);
-            for (const QString picker : {"File1", "Drive1", "Dir1", "File2", "Drive2", "Dir2"})
-                EXPECT_EQ(Find(picker)->isEnabled(), !ticked || !picker.endsWith(side)) << picker.toStdString();
-        }
-}
-
-// Every control shows inside the window, and none covers another.
-TEST_F(WindowTest, EveryControlHasItsOwnPlace) {
-    Open();
-    const QList<QWidget*> controls = form_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_GE(controls.size(), 22);  // the two sides, the commands, the models, status, progress, report
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-        const QRect place = controls[i]->geometry();
-        const std::string name = controls[i]->objectName().toStdString();
-        EXPECT_TRUE(controls[i]->isVisible() && form_->rect().contains(place)) << name;
-        for (qsizetype k = i + 1; k < controls.size(); ++k)
-            EXPECT_FALSE(place.intersects(controls[k]->geometry())) << name << qPrintable(controls[k]->objectName());
-    }
-}
-
-// Both sides start at the current folder. A subfolder's entry, the parent's entry above it or a
-// drive moves its own side's folder and files, never the other side's; a drive that cannot be
-// read leaves the folder where it was.
-TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
-    work_.Write("right/d.fas", ">d\r\nACGT\r\n");
-    Open();
-    const QString current = QDir::current().canonicalPath(), right = QDir(Folder("right")).canonicalPath();
-    const auto shown = [&](const QString& side) {  // the side's folder and the files it lists
-        QStringList text = {Find<FileList>("File" + side)->Path()};
-        for (const auto* item : Find<FileList>("File" + side)->findItems("*", Qt::MatchWildcard)) text << item->text();
-        return text.join(' ').toStdString();
-    };
-    const std::string inRight = (right + " a.fas b.fas c.fas d.fas").toStdString();
-    for (const QString side : {"1", "2"}) {
-        auto* dir = Find<FolderList>("Dir" + side);
-        const QList<QTreeWidgetItem*> found = dir->findItems("right", Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        EXPECT_FALSE(dir->visualItemRect(found.front()).isEmpty()) << "the subfolders are hidden";
-        emit dir->itemActivated(found.front(), 0);
-        EXPECT_EQ(shown(side), inRight);
-        emit dir->itemActivated(dir->currentItem()->parent(), 0);
-        EXPECT_EQ(shown(side), current.toStdString());
-
-        auto* drive = Find<DriveList>("Drive" + side);
-        drive->SetDrives({Folder("left"), right, Folder("no such drive")}, Folder("left"));
-        for (const int index : {1, 2}) {
-            drive->setCurrentIndex(index);
-            EXPECT_EQ(shown(side), inRight) << index;
-        }
-        EXPECT_EQ(shown(side == "1" ? "2" : "1"), current.toStdString());
-        dir->SetPath(current);
-    }
-}
-
-// Save writes the box's bytes as they stand and empties it only once the file is written; a failed
-// write names the file, a cancelled dialog says nothing.
-TEST_F(WindowTest, SaveWritesTheReportOrKeepsIt) {
-    const std::string report = "Comparisons by\tx\r\nSeq1\tSeq2\t\r\nna\xc3\xafve\t\xa0name\t0.25\r\n";
-    Open();
-    box_->AppendReport(report);
-    const QStringList answers = {QString(), Folder("missing/report.txt"), Folder("left"), Folder("report.txt")};
-    for (const QString& answer : answers) {
-        SCOPED_TRACE(answer.toStdString());
-        const bool written = answer == answers.back(), failed = !answer.isNull() && !written;
-        dialogs_->errors.clear();
-        dialogs_->saveAnswers = {answer};
-        Click("Command2");
-        EXPECT_EQ(box_->ReportText(), written ? "" : report);
-        ASSERT_EQ(dialogs_->errors.size(), failed ? 1 : 0);
-        EXPECT_TRUE(!failed || dialogs_->errors.front().contains(answer.section('/', -1))) << qPrintable(answer);
-    }
-    EXPECT_EQ(ReadText("report.txt"), report);
-    EXPECT_EQ(QDir::current().entryList(QDir::Files), QStringList({"report.txt"}));
-}
-
-// Nothing starts when t_coffee is missing, when the open dialog of a ticked side is cancelled
-// (each ticked side asks in turn) or when the chosen file cannot be read.
-TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
-    const QString file = QString::fromStdString(work_.Write("two.fas", ">x\r\nAC\r\n>y\r\nAC\r\n").string());
-    struct Case {
-        const char* missing;
-        bool tick1, tick2;
-        QStringList answers;
-        int asked;
-        const char* error;  // what the one error message names, if there is one
-    };
-    const std::vector<Case> cases = {
-        {"t_coffee was not found; install it", true, false, {file}, 0, "t_coffee"},
-        {"", true, false, {}, 1, nullptr},
-        {"", false, true, {}, 1, nullptr},
-        {"", true, true, {file}, 2, nullptr},
-        {"", true, false, {Folder("gone.fas")}, 1, "gone.fas"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.tick1 << c.tick2 << c.asked << c.missing);
-        Open([&] {
-            auto aligner = std::make_unique<FixedAligner>();
-            aligner->missing = c.missing;
-            return aligner;
-        });
-        if (c.tick1) Click("Check1");
-        if (c.tick2) Click("Check2");
-        dialogs_->openAnswers = c.answers;
-        Click("Command1");
-        EXPECT_EQ(dialogs_->openAsked, c.asked);
-        ASSERT_EQ(dialogs_->errors.size(), c.error ? 1 : 0);
-        EXPECT_TRUE(dialogs_->errors.join("").contains(c.error ? c.error : "")) << qPrintable(dialogs_->errors[0]);
-        EXPECT_FALSE(form_->RunInProgress());
-    }
 }
 
 // The window and the command line run the same comparison, through the same stand-in t_coffee or
@@ -202,7 +88,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
             dialogs_->openAnswers = {file};
         }
         if (c.backupBlocked) fs::remove("query.bak"), fs::create_directory("query.bak");
-        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
         Click("Command1");
         ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, 20000)) << "the run did not finish";
         EXPECT_EQ(Find<QLabel>("Label1")->text(), "done") << dialogs_->errors.join("\n").toStdString();
@@ -269,7 +155,7 @@ TEST_F(WindowTest, ARunningComparison) {
     EXPECT_TRUE(box_->toPlainText().isEmpty());
     letThrough(1, "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\n");
 
-    QSignalSpy finished(form_.get(), &Form1::RunFinished);
+    QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
     Click("CommandStop");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }));
     EXPECT_EQ(Find<QLabel>("Label1")->text(), "stopped");
@@ -296,7 +182,7 @@ TEST_F(WindowTest, StopEndsABuiltinRun) {
     ChooseFolders(Folder("long1"), Folder("long2"));
     auto* aligner = Find<QComboBox>("AlignerChoice");
     aligner->setCurrentIndex(aligner->findData("builtin"));
-    QSignalSpy finished(form_.get(), &Form1::RunFinished);
+    QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
     Click("Command1");
     Click("CommandStop");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
@@ -319,45 +205,6 @@ TEST_F(WindowTest, ExitKillsTheRunningAligner) {
     Click("Command4");
     EXPECT_FALSE(form_->isVisible());
     EXPECT_TRUE(ProcessEnds(std::stoi(ReadText(held))));
-}
-
-// A set without any record: Calculate shows the command line's message and starts nothing.
-TEST_F(WindowTest, ASetWithoutRecordsStartsNoRun) {
-    fs::create_directory(work_ / "none");
-    // Set 1 a multiple-sequence file of this name and text; without a name, set 2 the empty folder.
-    const std::pair<const char*, std::string> cases[] = {
-        {nullptr, ""}, {"empty.fas", ""}, {"plain.fas", "ACGTACGT\r\n"}, {"binary.fas", {"\x7f" "ELF\0>\1", 7}}};
-    for (const auto& [file, text] : cases) {
-        Open();
-        ChooseFolders(Folder("left"), file ? Folder("right") : Folder("none"));
-        QStringList sets = {Folder("left"), Folder("none")};
-        if (file) {
-            sets = {QString::fromStdString(work_.Write(file, text).string()), Folder("right")};
-            Click("Check1");
-            dialogs_->openAnswers = {sets[0]};
-        }
-        Click("Command1");
-        EXPECT_TRUE(!form_->RunInProgress() && box_->ReportText().empty() && !fs::exists("query.bak"));
-        QProcess compare;
-        compare.start(KADREL_EXE, QStringList{"compare"} + sets);
-        ASSERT_TRUE(compare.waitForFinished(60000));
-        const QString message = QString::fromUtf8(compare.readAllStandardError()).trimmed();
-        EXPECT_EQ(dialogs_->errors, QStringList{message.mid(QStringLiteral("kadrel: ").size())});
-    }
-}
-
-// The window's backup lands in the current folder, where both sides start: a second Calculate
-// there leaves it out of the set instead of comparing it as a record.
-TEST_F(WindowTest, TheBackupIsNoRecordOfTheNextRun) {
-    work_.Write("x.fas", ">x\r\nACGTACGTAC\r\n");
-    Open();
-    ChooseFolders(QString::fromStdString(work_.Path().string()), Folder("right"));
-    CalculateAndWait();
-    CalculateAndWait();
-    EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("done"));
-    EXPECT_EQ(box_->ReportText().find("query\t"), std::string::npos);
-    ASSERT_EQ(dialogs_->warnings.size(), 1);
-    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is the run's backup file; it is not read as a record"));
 }
 
 // The stand-in t_coffee, each pair held until the test lets it through.
@@ -390,7 +237,7 @@ TEST_F(WindowTest, TheBackupAfterPauseOrSaveIsTheCommandLines) {
         form_->SetConcurrentPairs(1);
         ChooseFolders(Folder("left"), Folder("right"));
         dialogs_->saveAnswers = {Folder("saved.txt")};
-        QSignalSpy finished(form_.get(), &Form1::RunFinished);
+        QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
         Click("Command1");
         gate->permits.release(3);  // set-1 record a and the first pair of b
         ASSERT_TRUE(QTest::qWaitFor([&] { return box_->ReportText().find("b\ta\t") != std::string::npos; }));
@@ -399,20 +246,6 @@ TEST_F(WindowTest, TheBackupAfterPauseOrSaveIsTheCommandLines) {
         gate->permits.release(3);
         ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
         EXPECT_EQ(WithoutBanner(ReadText("query.bak")), expected) << command;
-    }
-}
-
-// "p-distance only", chosen at the start, takes the window back to no model.
-TEST_F(WindowTest, PDistanceOnlyUndoesAModel) {
-    const std::vector<std::pair<QStringList, DistanceModel>> cases = {
-        {{}, DistanceModel::None}, {{"Option2"}, DistanceModel::K2P}, {{"Option6", "Option7"}, DistanceModel::None}};
-    for (const auto& [clicks, model] : cases) {
-        Open();
-        ChooseFolders(Folder("left"), Folder("right"));
-        for (const QString& option : clicks) Click(option);
-        CalculateAndWait();
-        EXPECT_NE(box_->ReportText().find("\r\n" + ColumnTitleLine(model)), std::string::npos)
-            << qPrintable(clicks.join(' '));
     }
 }
 

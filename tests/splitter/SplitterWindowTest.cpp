@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "SplitterWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -28,7 +28,7 @@ TEST(LutraneWindow, SplitsTheChosenFileNextToItAndSaysSo) {
     const QString chosen = QString::fromStdString(temp.Write("set.txt", ">a\r\nAC\r\n>b c\r\nTT\r\n").string());
     auto dialog = std::make_unique<AnsweringDialog>();
     dialog->answers = {std::nullopt, chosen, chosen};
-    Form1 window(std::move(dialog));
+    SplitterWindow window(std::move(dialog));
     auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* label = window.findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_TRUE(button && label);

@@ -32,14 +32,14 @@ class ReportBox;
 
 // The Kadrel window. A run goes on a worker thread; everything it reports comes back to this
 // thread in report order, so the report box and the progress bar are only ever touched here.
-class Form1 : public QWidget, private ReportSink {
+class MainWindow : public QWidget, private ReportSink {
     Q_OBJECT
 public:
     // A fresh aligner for every run.
     using AlignerFactory = std::function<std::unique_ptr<Aligner>()>;
 
-    Form1(std::unique_ptr<WindowDialogs> dialogs, AlignerFactory makeAligner, QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(std::unique_ptr<WindowDialogs> dialogs, AlignerFactory makeAligner, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     bool RunInProgress() const { return worker_.joinable(); }
     // Pairs aligned at once in the next runs; 0 (unless set): the command line's default.

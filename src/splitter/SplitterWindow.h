@@ -10,11 +10,11 @@ class QPushButton;
 namespace lutrane {
 
 // Lutrane's window: one "Split" button and a line saying what the last split did.
-class Form1 : public QWidget {
+class SplitterWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent = nullptr);
+    explicit SplitterWindow(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent = nullptr);
 
 public slots:
     // Asks for a file and splits it next to itself.

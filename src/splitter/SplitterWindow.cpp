@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "SplitterWindow.h"
 
 #include <QFile>
 #include <QLabel>
@@ -18,7 +18,7 @@ QString FromText(const std::string& text) { return QString::fromLocal8Bit(QByteA
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent)
+SplitterWindow::SplitterWindow(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent)
     : QWidget(parent),
       Command1(new QPushButton(QStringLiteral("Split"), this)),
       Label1(new QLabel(this)),
@@ -29,7 +29,7 @@ Form1::Form1(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent)
 
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(Px(1200), Px(1080), Px(1335), Px(615));
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &SplitterWindow::Command1_Click);
 
     // Above the button, where the form kept its hidden text buffer.
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -39,7 +39,7 @@ Form1::Form1(std::unique_ptr<OpenFileDialog> dialog, QWidget* parent)
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
-void Form1::Command1_Click() {
+void SplitterWindow::Command1_Click() {
     const std::optional<QString> chosen =
         CommonDialog1->ChooseFile(this, QStringLiteral("Open File"), QStringLiteral("*.fas;;All files (*)"));
     if (!chosen) return;
@@ -53,7 +53,7 @@ void Form1::Command1_Click() {
     ShowStatus(lines.join(QLatin1Char('\n')));
 }
 
-void Form1::ShowStatus(const QString& text) {
+void SplitterWindow::ShowStatus(const QString& text) {
     Label1->setText(text);
     Label1->setToolTip(text);  // the whole text, should a long folder name not fit
 }
