@@ -44,6 +44,7 @@ struct LoadedRecord {
     SequenceRecord record;
     std::optional<std::string> problem;
     std::optional<std::string> note;  // a warning that does not keep its pairs from being compared
+    std::uint32_t sequence = 0;       // its number among the run's distinct sequences
 };
 
 std::string Describe(const SequenceSet& set, const SequenceRecord& record) {
@@ -83,9 +84,11 @@ std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size
 }
 
 // One pair as a worker leaves it; the caller's thread writes it.
+// Nothing in it names the pair, so a pair of the same two sequences can take it as it is.
 struct PairResult {
     PairRow row;
     std::string failure;       // why the aligner gave nothing usable; empty otherwise
+    int baselessSide = 0;      // 1 or 2: that sequence holds no base once aligned
     bool interrupted = false;  // a stop came before the pair was done: it is not reported
 };
 
@@ -96,7 +99,10 @@ struct Batch {
     std::size_t secondBegin = 0, secondEnd = 0;
     bool endsRecord = false;
     std::shared_ptr<const LoadedRecord> record1;
-    std::vector<PairResult> results;
+    // One per pair. A reused one is an earlier pair's, filled before this batch is reported,
+    // since batches are reported in loop order and the worker goes through its own in order.
+    std::vector<std::shared_ptr<PairResult>> results;
+    std::vector<bool> reused;
     std::size_t aligned = 0;  // pairs the aligner was called for
     Clock::duration busy{};
     std::exception_ptr error;
@@ -115,7 +121,8 @@ public:
           begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
           total_(PairsToCompare(set1, begin1_, end1_, set2)),
-          forward_(stop, [this] { halt_.request_stop(); }), best_(options.bestCount, options.bestTies),
+          forward_(stop, [this] { halt_.request_stop(); }), reuse_(options.reuseLimit),
+          best_(options.bestCount, options.bestTies),
           workers_(std::max(1u, options.concurrentPairs)) {
         if (!options.backupFile.empty()) backup_.emplace(options.backupFile);
     }
@@ -133,6 +140,7 @@ public:
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
             records2_.push_back(Load(set2_, k));
+            records2_.back().sequence = ids_.IdOf(records2_.back().record.text);
             WarnOfRecord(records2_.back());
         }
         std::vector<std::string> names2;
@@ -161,7 +169,9 @@ private:
     void Produce() {
         const std::size_t count2 = records2_.size();
         for (std::size_t i = begin1_; i < end1_ && !Stopping(); ++i) {
-            const auto record1 = std::make_shared<const LoadedRecord>(Load(set1_, i));
+            auto loaded = Load(set1_, i);
+            loaded.sequence = ids_.IdOf(loaded.record.text);
+            const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));
             std::size_t k = NextCompared(i, 0);
             if (k == count2) Hand(i, k, k, true, record1);
             while (k < count2) {
@@ -185,6 +195,20 @@ private:
         handed->secondEnd = end;
         handed->endsRecord = endsRecord;
         handed->record1 = record1;
+        for (std::size_t k = begin; k < end; ++k) {
+            const LoadedRecord& second = records2_[k];
+            std::shared_ptr<PairResult> earlier;
+            const std::uint64_t key = PairKey(record1->sequence, second.sequence);
+            // A pair that fails before the aligner is not kept: its record is what fails it.
+            const bool alignable = !record1->problem && !second.problem;
+            if (alignable) earlier = reuse_.Find(key);
+            handed->reused.push_back(earlier != nullptr);
+            if (!earlier) {
+                earlier = std::make_shared<PairResult>();
+                if (alignable) reuse_.Keep(key, earlier);
+            }
+            handed->results.push_back(std::move(earlier));
+        }
         if (begin == end) {
             handed->finished = true;
         } else {
@@ -196,9 +220,8 @@ private:
     void Work(Batch& batch) {
         const auto start = Clock::now();
         try {
-            batch.results.reserve(batch.secondEnd - batch.secondBegin);
-            for (std::size_t k = batch.secondBegin; k < batch.secondEnd; ++k)
-                batch.results.push_back(ComparePair(batch, k));
+            for (std::size_t j = 0; j < batch.results.size(); ++j)
+                if (!batch.reused[j]) ComparePair(batch, batch.secondBegin + j, *batch.results[j]);
         } catch (...) {
             batch.error = std::current_exception();
         }
@@ -210,15 +233,14 @@ private:
         finished_.notify_one();
     }
 
-    PairResult ComparePair(Batch& batch, std::size_t k) {
+    void ComparePair(Batch& batch, std::size_t k, PairResult& result) {
         const LoadedRecord& first = *batch.record1;
         const LoadedRecord& second = records2_[k];
         const std::stop_token stop = halt_.get_token();
-        PairResult result;
         // A pair that has not begun when the stop comes never reaches the aligner.
         if (stop.stop_requested()) {
             result.interrupted = true;
-            return result;
+            return;
         }
         if (first.problem || second.problem) {
             result.row = ComputePairRow(AlignedPair{}, options_.model);
@@ -229,9 +251,8 @@ private:
                 result.row = ComputePairRow(pair, options_.model, options_.textbook);
                 if (!pair.usable) {
                     result.failure = pair.failure;
-                } else if (const int side = BaselessSequence(pair); side != 0) {
-                    result.failure = "\"" + (side == 1 ? first : second).record.name +
-                                     "\" holds no A, C, G or T once aligned";
+                } else {
+                    result.baselessSide = BaselessSequence(pair);
                 }
             } catch (const std::exception& e) {
                 result.row = ComputePairRow(AlignedPair{}, options_.model);
@@ -239,7 +260,6 @@ private:
             }
         }
         if (stop.stop_requested()) result.interrupted = true;
-        return result;
     }
 
     // After a stop the report keeps the pairs done before it, in loop order, up to the first one
@@ -261,13 +281,16 @@ private:
         }
         const LoadedRecord& record1 = *batch->record1;
         for (std::size_t j = 0; j < batch->results.size(); ++j) {
-            const PairResult& result = batch->results[j];
+            const PairResult& result = *batch->results[j];
             if (result.interrupted) {
                 cut_ = true;
                 return;
             }
             BeginRecordOnce(batch->first, record1);
-            Emit(batch->first, batch->secondBegin + j, record1, result);
+            const std::size_t k = batch->secondBegin + j;
+            if (batch->reused[j]) ++summary_.pairsReused;
+            else if (!record1.problem && !records2_[k].problem) ++summary_.pairsAligned;
+            Emit(batch->first, k, record1, result);
         }
         if (batch->endsRecord) {
             BeginRecordOnce(batch->first, record1);
@@ -306,8 +329,11 @@ private:
         best_.Offer(name2, result.row.RankingDistance(options_.model));
         ++summary_.pairsCompared;
         if (result.row.HasNA(options_.model)) ++summary_.pairsFailed;
-        if (!result.failure.empty())
-            sink_.Warning("pair " + PairName(i, k) + " (" + name1 + ", " + name2 + "): " + result.failure);
+        std::string failure = result.failure;
+        if (failure.empty() && result.baselessSide != 0)
+            failure = "\"" + (result.baselessSide == 1 ? name1 : name2) + "\" holds no A, C, G or T once aligned";
+        if (!failure.empty())
+            sink_.Warning("pair " + PairName(i, k) + " (" + name1 + ", " + name2 + "): " + failure);
         sink_.Progress(summary_.pairsCompared, total_);
     }
 
@@ -322,6 +348,8 @@ private:
     std::stop_source halt_;  // what the aligner sees: the caller's stop, or the end of the run
     const std::stop_callback<std::function<void()>> forward_;
     std::vector<LoadedRecord> records2_;
+    SequenceIds ids_;                  // the producer's alone
+    ReuseStore<PairResult> reuse_;     // the producer's alone
     std::deque<std::unique_ptr<Batch>> queue_;
     std::mutex mutex_;
     std::condition_variable finished_;

@@ -8,6 +8,7 @@
 
 #include "align/Aligner.h"
 #include "calc/ReportSink.h"
+#include "calc/ReuseStore.h"
 #include "calc/SequenceSet.h"
 #include "distances/DistanceModel.h"
 
@@ -25,11 +26,15 @@ struct RunOptions {
     std::filesystem::path backupFile = {};  // the report so far after every set-1 record; empty: none
     unsigned bestCount = 1;          // best matches listed per set-1 record
     bool bestTies = false;           // and every one tied with the last listed
+    // Results kept so that a pair of two sequences aligned before takes that result; 0: none.
+    std::size_t reuseLimit = kDefaultReuseLimit;
 };
 
 struct RunSummary {
     std::size_t pairsCompared = 0;
     std::size_t pairsFailed = 0;  // rows holding NA
+    std::size_t pairsAligned = 0;  // handed to the aligner
+    std::size_t pairsReused = 0;   // given the result of an earlier pair of the same sequences
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"
     std::string StatusText() const;

@@ -43,7 +43,20 @@ struct CompareOptions {
     unsigned best = 1;
     bool ties = false;
     std::string table, matrix;
+    std::size_t reuseLimit = kDefaultReuseLimit;
+    bool noReuse = false;
 };
+
+// "N pairs compared (A aligned, R reused[, U not alignable]), F failed[, stopped]"
+std::string ClosingSummary(const RunSummary& summary) {
+    std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +
+                       std::to_string(summary.pairsAligned) + " aligned, " + std::to_string(summary.pairsReused) +
+                       " reused";
+    const std::size_t unalignable = summary.pairsCompared - summary.pairsAligned - summary.pairsReused;
+    if (unalignable != 0) text += ", " + std::to_string(unalignable) + " not alignable";
+    text += "), " + std::to_string(summary.pairsFailed) + " failed";
+    return summary.stopped ? text + ", stopped" : text;
+}
 
 int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
@@ -92,6 +105,7 @@ int RunCompare(const CompareOptions& options) {
     if (!options.shard.empty())
         std::tie(run.set1Begin, run.set1End) = ShardRecords(*ParseShard(options.shard), set1.count);
     if (!options.noBackup) run.backupFile = options.backup;
+    run.reuseLimit = options.noReuse ? 0 : options.reuseLimit;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
     const auto tablesProblem = sink.Finish();
@@ -102,8 +116,7 @@ int RunCompare(const CompareOptions& options) {
     if (out.Failed()) return Fail(out.Problem());
     if (tablesProblem) return Fail(*tablesProblem);
 
-    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
-              << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
+    std::cerr << "kadrel: " << ClosingSummary(summary) << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -135,7 +148,14 @@ CommandRunner AddCompareCommand(CLI::App& app) {
         ->check(CLI::IsMember({"t_coffee", "builtin"}))
         ->capture_default_str();
     command->add_option("--best", options->best, "Best matches listed per set-1 record")
-        ->check(CLI::PositiveNumber)
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                return text.find_first_not_of("0123456789") == std::string::npos &&
+                               text.find_first_not_of('0') != std::string::npos
+                           ? ""
+                           : "'" + text + "' is not a number of best matches: give 1 or more";
+            },
+            "N"))
         ->capture_default_str();
     command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
     command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
@@ -148,6 +168,12 @@ CommandRunner AddCompareCommand(CLI::App& app) {
         "K/N");
     command->add_option("--shard", options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'")
         ->check(shard);
+    auto* reuseLimit = command->add_option("--reuse-limit", options->reuseLimit,
+                                           "Results kept for pairs of sequences seen before, reused rather than "
+                                           "aligned again")
+                           ->capture_default_str();
+    command->add_flag("--no-reuse", options->noReuse, "Align every pair, even one of two sequences aligned before")
+        ->excludes(reuseLimit);
     return [options] {
         // Unwinding stops the run and removes its work folder; escaping, the exception would
         // leave both behind.

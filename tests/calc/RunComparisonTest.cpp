@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -268,6 +269,80 @@ TEST(ShardRunTest, ASliceOfSetOneGivesItsRecordsOfTheWholeRun) {
         EXPECT_EQ(aligned, pairNames);
         EXPECT_EQ(part.progress, progress);
     }
+}
+
+
+// Records of repeated sequences, as real reference sets hold them: the same bytes under other
+// names, the same split over other lines, lower case (other bytes), a failing and a baseless one.
+TEST(ReuseRunTest, PairsOfSequencesSeenBeforeGiveTheReportOfAlignedOnes) {
+    TempFolder sets;
+    const std::string a = "ACGTACGTACGGT", b = "ACGTTCGTACG";
+    sets.Write("q.fas", ">q1\n" + a + "\n>q2\n" + b + "\n>q3\nACGTAC\nGTACGGT\n>q4\nacgtacgtacggt\n>q5\n" + a +
+                            "\n>q6\nACFAILGT\n>q7\nACFAILGT\n>q8\n\n");
+    sets.Write("r.fas", ">r1\n" + b + "\n>r2\n" + a + "\n>r3\n" + b + "\n>r4\nNNNNN\n>r5\nNN NNN\n");
+    sets.Write("f/q1.fas", ">x\n" + a + "\n");
+    sets.Write("f/q2.fas", ">y\n" + a + "\n");
+    sets.Write("f/r1.fas", ">z\n" + b + "\n");
+    struct Case {
+        std::string set1, set2;
+        unsigned jobs, best;
+        std::size_t begin, end, aligned;  // aligned: pairs of distinct sequences, with the default store
+    };
+    const std::vector<Case> cases = {
+        // Four distinct sequences that can be aligned in q.fas (q8 has none), two in r.fas (one
+        // with no base at all fails before the aligner).
+        {"q.fas", "r.fas", 1, 1, 0, SIZE_MAX, 4 * 2},
+        {"q.fas", "r.fas", 2, 3, 0, SIZE_MAX, 4 * 2},
+        {"r.fas", "q.fas", 2, 1, 0, SIZE_MAX, 2 * 4},
+        {"q.fas", "r.fas", 2, 2, 2, 5, 2 * 2},
+        {"f", "f", 2, 1, 0, SIZE_MAX, 3},  // the same-name pairs skipped: (a, a), (a, b), (b, a)
+    };
+    FakeAligner aligner;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.set1 + " " + c.set2 + " -j " + std::to_string(c.jobs));
+        const SequenceSet set1 = ReadSequenceSet(1, sets / c.set1), set2 = ReadSequenceSet(2, sets / c.set2);
+        RunOptions options{DistanceModel::K2P, ".", "date", c.jobs};
+        options.bestCount = c.best;
+        options.bestTies = true;
+        options.set1Begin = c.begin;
+        options.set1End = c.end;
+        std::vector<MemorySink> sinks(3);
+        std::vector<RunSummary> summaries;
+        for (std::size_t limit : {std::size_t{0}, kDefaultReuseLimit, std::size_t{2}}) {
+            std::atomic<std::size_t> calls = 0;
+            aligner.beforeAlign = [&](const std::string&) { ++calls; };
+            options.reuseLimit = limit;
+            summaries.push_back(RunComparison(set1, set2, options, aligner, sinks[summaries.size()], {}));
+            EXPECT_EQ(calls, summaries.back().pairsAligned);
+        }
+        const auto all = [&](std::size_t run) {
+            const MemorySink& sink = sinks[run];
+            return sink.report + sink.warnings + sink.finished + sink.progress + std::to_string(summaries[run].pairsFailed) +
+                   " " + std::to_string(summaries[run].pairsAligned + summaries[run].pairsReused);
+        };
+        for (std::size_t run = 1; run < 3; ++run) EXPECT_EQ(all(run), all(0));
+        EXPECT_EQ(summaries[0].pairsReused, 0u);
+        EXPECT_EQ(summaries[1].pairsAligned, c.aligned);
+    }
+}
+
+TEST(ReuseStoreTest, TheResultUsedLongestAgoLeavesFirst) {
+    ReuseStore<int> store(2);
+    store.Keep(1, std::make_shared<int>(10));
+    store.Keep(2, std::make_shared<int>(20));
+    const auto kept = store.Find(2);
+    ASSERT_NE(store.Find(1), nullptr);  // 2 is now the oldest
+    store.Keep(3, std::make_shared<int>(30));
+    EXPECT_EQ(*store.Find(1), 10);
+    EXPECT_EQ(store.Find(2), nullptr);
+    EXPECT_EQ(*kept, 20);  // still whole for a pair already given it
+    EXPECT_EQ(*store.Find(3), 30);
+    ReuseStore<int> none(0);
+    none.Keep(1, std::make_shared<int>(1));
+    EXPECT_EQ(none.Find(1), nullptr);
+    SequenceIds ids;
+    EXPECT_EQ(ids.IdOf(">a\nAC GT\r\nA\n"), ids.IdOf(">b x\nACGTA"));
+    EXPECT_NE(ids.IdOf(">a\nACGTA\n"), ids.IdOf(">a\nacgta\n"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -8,6 +10,7 @@
 
 #include "TempFolder.h"
 #include "align/tcoffee/ShellX.h"
+#include "align/tcoffee/WorkFolder.h"
 #include "calc/PairsAtOnce.h"
 
 namespace kadrel {
@@ -70,6 +73,27 @@ TEST(ShellX, HowTheProcessEnds) {
             child >> pid;
             EXPECT_TRUE(Gone(pid)) << c.what << ": the child outlives its group";
         }
+    }
+}
+
+// What a killed run left is removed when a work folder is next made there; nothing else is.
+TEST(WorkFolder, TheLeftoversOfRunsThatAreGone) {
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    test::TempFolder root;
+    const std::string gone = "kadrel-" + std::to_string(dead) + "-a1B2c3";
+    const std::vector<std::string> kept = {"kadrel-" + std::to_string(getppid()) + "-a1B2c3", "kadrel-a1B2c3",
+                                           "kadrel-" + std::to_string(dead) + "-a1B2c", "other-" + std::to_string(dead) + "-a1B2c3"};
+    root.Write(gone + "/0_0.t_coffee/scratch", "x");
+    for (const auto& name : kept) fs::create_directories(root / name);
+    root.Write("kadrel-" + std::to_string(dead) + "-a1B2c4", "a file, not a folder");
+    {
+        const WorkFolder folder(root.Path());
+        EXPECT_TRUE(folder.Path().filename().string().starts_with("kadrel-" + std::to_string(getpid()) + "-"));
+        EXPECT_FALSE(fs::exists(root / gone));
+        for (const auto& name : kept) EXPECT_TRUE(fs::is_directory(root / name)) << name;
+        EXPECT_TRUE(fs::is_regular_file(root / ("kadrel-" + std::to_string(dead) + "-a1B2c4")));
     }
 }
 

@@ -126,6 +126,10 @@ TEST_F(WindowTest, ARunningComparison) {
         return aligner;
     });
     form_->SetConcurrentPairs(1);  // the permits go to the pairs in loop order
+    // Six sequences, so that every pair goes to the aligner rather than reusing an earlier result.
+    for (const std::string side : {"left", "right"})
+        for (const std::string name : {"a", "b", "c"})
+            work_.Write(side + "/" + name + ".fas", ">x\nACGTACGTAC" + std::string(side == "left" ? "A" : "C") + name + "\n");
     ChooseFolders(Folder("left"), Folder("right"));
     EXPECT_FALSE(Find<QProgressBar>("ProgressBar1")->isTextVisible()) << "no text before the first run";
     Click("Command1");
