@@ -79,6 +79,10 @@ ReportDistances ReadReportDistances(std::string_view text) {
             inBest = true;
             continue;
         }
+        if (inBest && IsStoppedLine(lines[i])) {
+            report.stopped = std::string(lines[i]);
+            continue;
+        }
         const auto fields = Fields(lines[i]);
         const std::size_t expected = inBest ? 3 : rowFields;
         if (fields.size() != expected)

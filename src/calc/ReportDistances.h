@@ -14,6 +14,7 @@ struct ReportDistances {
     std::string title;  // the column's title, "K2P-dist." or "p-Dist"
     std::vector<std::optional<double>> pairs;
     std::vector<std::optional<double>> best;
+    std::string stopped = {};  // the report's StoppedLine, when its run was stopped before the end
 };
 
 // A text that is not a report, or a line of it that is not what a report holds.

@@ -99,11 +99,14 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
         if (!reports_.empty() && report.titles != reports_.front().titles)
             throw fail("has " + ModelColumn(report.titles) + " where " + QuotedPath(reports_.front().file) + " has " +
                        ModelColumn(reports_.front().titles) + ": reports of different models cannot be merged");
+        CheckShardOrder(ReadShardTag(report.banner), file);
         report.rows = lines.Position();
         const std::size_t rowFields = RowFields(report.titles);
         bool inBestMatches = false;
         for (std::string line; lines.Next(line);) {
-            if (!inBestMatches && line == kBestMatchesLine) {
+            if (inBestMatches && IsStoppedLine(line)) {
+                throw fail("was stopped before the end (\"" + line + "\"); run that shard again to its end");
+            } else if (!inBestMatches && line == kBestMatchesLine) {
                 inBestMatches = true;
                 report.bestMatches = lines.Position();
             } else if (Fields(line) != (inBestMatches ? kBestMatchFields : rowFields)) {
@@ -119,11 +122,35 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
         report.file = std::move(file);
         reports_.push_back(std::move(report));
     }
+    if (firstTag_ && lastIndex_ != firstTag_->count)
+        throw MergeError("shard " + std::to_string(lastIndex_ + 1) + "/" + std::to_string(firstTag_->count) +
+                         " is missing: the reports end at shard " + std::to_string(lastIndex_) + "/" +
+                         std::to_string(firstTag_->count));
+}
+
+// Every shard of one run, each once and in order; reports without a tag (a whole run, or a
+// shard of an older Kadrel) cannot be checked, and are not mixed with tagged ones.
+void ReportMerge::CheckShardOrder(const std::optional<ShardTag>& tag, const fs::path& file) {
+    const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
+    if (reports_.empty()) firstTag_ = tag;
+    if (tag.has_value() != firstTag_.has_value())
+        throw fail(tag ? "is a shard, " + QuotedPath(reports_.front().file) + " is not: they are not of one run"
+                       : "is not a shard report, " + QuotedPath(reports_.front().file) + " is");
+    if (!tag) return;
+    const std::string shard = "shard " + std::to_string(tag->index) + "/" + std::to_string(tag->count);
+    if (tag->run != firstTag_->run || tag->count != firstTag_->count)
+        throw fail("is " + shard + " of another run than " + QuotedPath(reports_.front().file) +
+                   " (other sets, model, formulas, best matches or aligner)");
+    if (tag->index == lastIndex_) throw fail("is " + shard + " again");
+    if (tag->index != lastIndex_ + 1)
+        throw fail("is " + shard + " where shard " + std::to_string(lastIndex_ + 1) + "/" + std::to_string(tag->count) +
+                   (tag->index > lastIndex_ ? " comes next: that shard is missing" : " comes next: give the shards in order"));
+    lastIndex_ = tag->index;
 }
 
 void ReportMerge::Write(const Writer& write) const {
     if (reports_.empty()) return;
-    write(reports_.front().banner + "\r\n" + reports_.front().titles + "\r\n");
+    write(std::string(BannerWithoutShardTag(reports_.front().banner)) + "\r\n" + reports_.front().titles + "\r\n");
     for (const Report& report : reports_) CopyLines(report.file, report.rows, write);
     write(std::string(kBestMatchesLine) + "\r\n");
     for (const Report& report : reports_) CopyLines(report.file, report.bestMatches, write);

@@ -4,7 +4,10 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <optional>
 #include <vector>
+
+#include "calc/ReportHeader.h"
 
 namespace kadrel {
 
@@ -26,8 +29,9 @@ struct MergeSummary {
 class ReportMerge {
 public:
     // Checks every report, so that nothing need be written before the merge is known to be
-    // sound: one that is not a Kadrel report, whose column titles differ from the first one's, or
-    // that ends before its "Best matches:" line or within a line throws MergeError.
+    // sound: one that is not a Kadrel report, whose column titles differ from the first one's,
+    // that ends before its "Best matches:" line or within a line, or whose run was stopped, throws
+    // MergeError; so do shards of another run, and shards missing, repeated or out of order.
     explicit ReportMerge(std::vector<std::filesystem::path> reports);
     const MergeSummary& Summary() const { return summary_; }
     // Hands the merged report to `write`, a line or two at a time. Throws MergeError when a
@@ -41,8 +45,11 @@ private:
         std::string banner, titles;
         std::streamoff rows = 0, bestMatches = 0;  // where the rows and the best-match lines begin
     };
+    void CheckShardOrder(const std::optional<ShardTag>& tag, const std::filesystem::path& file);
     std::vector<Report> reports_;
     MergeSummary summary_;
+    std::optional<ShardTag> firstTag_;
+    std::size_t lastIndex_ = 0;
 };
 
 }  // namespace kadrel

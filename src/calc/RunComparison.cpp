@@ -18,6 +18,7 @@
 #include "calc/BestMatches.h"
 #include "calc/RecordChecks.h"
 #include "calc/ReportHeader.h"
+#include "calc/RunFingerprint.h"
 #include "calc/WorkerPool.h"
 #include "distances/PairRow.h"
 
@@ -133,7 +134,10 @@ public:
     Run& operator=(const Run&) = delete;
 
     RunSummary Go() {
-        Report(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook));
+        std::string shardTag;
+        if (options_.shardCount != 0)
+            shardTag = ShardTagText({options_.shardIndex, options_.shardCount, RunFingerprint(set1_, set2_, options_)});
+        Report(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook, shardTag));
         for (const SequenceSet* set : {&set1_, &set2_})
             for (const std::string& warning : set->warnings) sink_.Warning(warning);
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
@@ -151,6 +155,7 @@ public:
         while (!queue_.empty()) ConsumeFront();
         sink_.Append(best_.Text(options_.decimalSeparator));
         summary_.stopped = cut_ || producerStopped_;
+        if (summary_.stopped) sink_.Append(StoppedLine(summary_.pairsCompared, total_));
         return summary_;
     }
 

@@ -28,6 +28,9 @@ struct RunOptions {
     bool bestTies = false;           // and every one tied with the last listed
     // Results kept so that a pair of two sequences aligned before takes that result; 0: none.
     std::size_t reuseLimit = kDefaultReuseLimit;
+    // A shard, the shardIndex-th of shardCount: its banner names it and its run (ShardTag). 0: none.
+    std::size_t shardIndex = 0, shardCount = 0;
+    std::string alignerName = {};  // "t_coffee", "builtin", ...: part of what a shard's run stands for
 };
 
 struct RunSummary {
@@ -47,7 +50,7 @@ public:
 };
 
 // The whole comparison: header, rows in loop order (set 1 outer), a RecordFinished after every
-// set-1 record, the "Best matches:" block. Failures are counted, never fatal; problems that do
+// set-1 record, the "Best matches:" block, and the StoppedLine when a stop cut the run short. Failures are counted, never fatal; problems that do
 // not stop the run go to sink.Warning (a folder file that cannot be read or holds more than one
 // record fails its pairs). The backup, when asked for, holds the report without the "Best
 // matches:" block; one that cannot be written gives one warning. Every sink call is made on the

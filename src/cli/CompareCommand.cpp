@@ -102,8 +102,13 @@ int RunCompare(const CompareOptions& options) {
     const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(set1, set2, tcoffee, options.jobs);
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     run.concurrentPairs = pairsAtOnce.pairs;
-    if (!options.shard.empty())
-        std::tie(run.set1Begin, run.set1End) = ShardRecords(*ParseShard(options.shard), set1.count);
+    run.alignerName = options.aligner;
+    if (!options.shard.empty()) {
+        const Shard shard = *ParseShard(options.shard);
+        std::tie(run.set1Begin, run.set1End) = ShardRecords(shard, set1.count);
+        run.shardIndex = shard.index;
+        run.shardCount = shard.count;
+    }
     if (!options.noBackup) run.backupFile = options.backup;
     run.reuseLimit = options.noReuse ? 0 : options.reuseLimit;
 

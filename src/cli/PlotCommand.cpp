@@ -51,6 +51,9 @@ int RunPlot(const PlotOptions& options) {
     std::cerr << "kadrel: " << report.pairs.size() << " pairs (" << CountsText(histogram.pairsCounts, options.threshold)
               << ") and " << report.best.size() << " best matches ("
               << CountsText(histogram.bestCounts, options.threshold) << ") drawn in \"" << output << "\"\n";
+    if (!report.stopped.empty())
+        std::cerr << "kadrel: \"" << options.report << "\" holds only part of its run (\"" << report.stopped
+                  << "\"); the picture shows that part\n";
     return 0;
 }
 

@@ -203,7 +203,8 @@ TEST_F(RunComparisonTest, AStopKeepsTheRowsDoneBeforeIt) {
         ASSERT_GE(lines.size(), 2 + rows + 1);
         for (std::size_t r = 0; r < 2 + rows; ++r) EXPECT_EQ(lines[r], fullLines[r]);
         EXPECT_EQ(lines[2 + rows], "Best matches:");
-        EXPECT_EQ(lines.size(), 2 + rows + 1 + (rows == 0 ? 0 : rows <= 3 ? 1 : 2));
+        EXPECT_EQ(lines.size(), 2 + rows + 1 + (rows == 0 ? 0 : rows <= 3 ? 1 : 2) + 1);
+        EXPECT_EQ(lines.back(), "Stopped before the end: " + std::to_string(rows) + " of 9 pairs compared");
         EXPECT_EQ(sink.finished, rows >= 3 ? "0:5 " : "");
     }
 }

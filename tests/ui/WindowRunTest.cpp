@@ -163,7 +163,8 @@ TEST_F(WindowTest, ARunningComparison) {
     Click("CommandStop");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }));
     EXPECT_EQ(Find<QLabel>("Label1")->text(), "stopped");
-    EXPECT_EQ(box_->ReportText(), "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\nBest matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\n");
+    EXPECT_EQ(box_->ReportText(), "b\ta\t10\t1\t0.1\t0\t0\t1\t0\r\nBest matches:\r\na\tb\t0.1\r\nb\ta\t0.1\r\n"
+                                  "Stopped before the end: 3 of 6 pairs compared\r\n");
     const auto* bar = Find<QProgressBar>("ProgressBar1");
     EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", "3 / 6 pairs");  // no time left shown
     EXPECT_EQ(bar->value() * 2, bar->maximum()) << "the bar is not half full";
