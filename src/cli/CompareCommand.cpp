@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "align/builtin/BuiltinAligner.h"
+#include "align/pairhmm/PairHmmAligner.h"
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
@@ -45,6 +46,17 @@ struct CompareOptions {
     std::string table, matrix;
 };
 
+// Whether some pair of the run is one that t_coffee's method in process aligns itself; the scan
+// ends at the first such pair, so only a run of RNA, protein or empty records reads them all.
+bool AnyPairInProcess(const SequenceSet& set1, const SequenceSet& set2) {
+    for (std::size_t i = 0; i < set1.count; ++i) {
+        const SequenceRecord first = LoadRecord(set1, i);
+        for (std::size_t k = 0; k < set2.count; ++k)
+            if (PairHmmAligner::InProcess(first.text, LoadRecord(set2, k).text)) return true;
+    }
+    return false;
+}
+
 int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     SequenceSet set1, set2;
@@ -63,12 +75,23 @@ int RunCompare(const CompareOptions& options) {
                                                {options.output, options.noBackup ? "" : options.backup}))
         return Fail(*problem);
 
-    const bool tcoffee = options.aligner != "builtin";
+    const bool tcoffee = options.aligner == "t_coffee";
     std::unique_ptr<Aligner> aligner;
+    PairHmmAligner* pairhmm = nullptr;
     const std::chrono::seconds timeLimit(options.alignerTimeout);
-    if (tcoffee) aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
-    else aligner = std::make_unique<BuiltinAligner>();
+    if (tcoffee) {
+        aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
+    } else if (options.aligner == "pairhmm") {
+        auto own = std::make_unique<PairHmmAligner>();
+        pairhmm = own.get();
+        aligner = std::move(own);
+    } else {
+        aligner = std::make_unique<BuiltinAligner>();
+    }
     if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
+    if (pairhmm != nullptr && !pairhmm->HasTCoffee() && !AnyPairInProcess(set1, set2))
+        return Fail("every pair needs the real t_coffee (RNA, protein or empty sequences), and " +
+                    TCoffeeAligner().CheckAvailable());
 
     ReportOutput out(options.output);
     if (out.Failed()) return Fail(out.Problem());
@@ -102,8 +125,9 @@ int RunCompare(const CompareOptions& options) {
     if (out.Failed()) return Fail(out.Problem());
     if (tablesProblem) return Fail(*tablesProblem);
 
-    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
-              << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
+    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed << " failed"
+              << (pairhmm ? ", " + std::to_string(pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "")
+              << (summary.stopped ? ", stopped" : "") << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -131,8 +155,9 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("--aligner-timeout", options->alignerTimeout,
                         "Seconds t_coffee may take for one pair before it is stopped and the pair fails (0: no limit)")
         ->capture_default_str();
-    command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
-        ->check(CLI::IsMember({"t_coffee", "builtin"}))
+    command->add_option("-a,--aligner", options->aligner,
+                        "t_coffee (the external program), pairhmm (t_coffee's method, in process) or builtin")
+        ->check(CLI::IsMember({"t_coffee", "pairhmm", "builtin"}))
         ->capture_default_str();
     command->add_option("--best", options->best, "Best matches listed per set-1 record")
         ->check(CLI::PositiveNumber)
