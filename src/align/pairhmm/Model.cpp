@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <string_view>
 
 #include "align/pairhmm/Model.h"
@@ -24,23 +25,18 @@ constexpr std::uint32_t kOtherPairBits = 0xc1b834f1;
 
 Emissions MakeEmissions() {
     Emissions table;
-    int base[256];
-    bool amino[256];
     for (int c = 0; c < 256; ++c) {
         // ASCII only, whatever the user's locale says about other bytes.
         const char lower = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        amino[c] = lower >= 'a' && lower <= 'z' && kAminoLetters.find(lower) != std::string_view::npos;
-        const auto at = kBases.find(lower);
-        base[c] = amino[c] && at != std::string_view::npos ? static_cast<int>(at) : -1;
+        if (lower < 'a' || lower > 'z' || kAminoLetters.find(lower) == std::string_view::npos) continue;
+        const auto base = kBases.find(lower);
+        table.classOf[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(base != std::string_view::npos ? base + 1 : 6);
     }
-    for (int c1 = 0; c1 < 256; ++c1) {
-        table.single[c1] = !amino[c1] ? 0.0f : base[c1] >= 0 ? F(kSingleBits[base[c1]]) : F(kOtherSingleBits);
-        for (int c2 = 0; c2 < 256; ++c2) {
-            float value = 0.0f;
-            if (amino[c1] && amino[c2])
-                value = base[c1] >= 0 && base[c2] >= 0 ? F(kPairBits[base[c1]][base[c2]]) : F(kOtherPairBits);
-            table.pair[c1][c2] = value;
-        }
+    for (int c1 = 1; c1 <= 6; ++c1) {
+        table.single[static_cast<std::size_t>(c1)] = c1 <= 5 ? F(kSingleBits[c1 - 1]) : F(kOtherSingleBits);
+        for (int c2 = 1; c2 <= 6; ++c2)
+            table.pair[static_cast<std::size_t>(c1 * 8 + c2)] =
+                c1 <= 5 && c2 <= 5 ? F(kPairBits[c1 - 1][c2 - 1]) : F(kOtherPairBits);
     }
     return table;
 }

@@ -65,11 +65,14 @@ inline double ExpOfNonPositive(double x) {
     return 0.0;
 }
 
-// Emission log-probabilities by character: Single(c) for a residue against a gap, Pair(c1, c2)
-// for a matched column. A character outside the 20 amino-acid letters emits with probability 1.
+// Emission log-probabilities by residue class: 0 for a character outside the 20 amino-acid
+// letters (it emits with probability 1, log 0) and for the padding beyond either end, 1 to 5 for
+// a c g t n (either case), 6 for another amino-acid letter. single[c] is a residue against a gap,
+// pair[c1 * 8 + c2] a matched column.
 struct Emissions {
-    std::array<float, 256> single{};
-    std::array<std::array<float, 256>, 256> pair{};
+    std::array<std::uint8_t, 256> classOf{};
+    std::array<float, 8> single{};
+    std::array<float, 64> pair{};
 };
 const Emissions& TheEmissions();
 
