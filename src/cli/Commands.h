@@ -14,5 +14,6 @@ CommandRunner AddDistanceCommand(CLI::App& app);
 CommandRunner AddCompareCommand(CLI::App& app);
 CommandRunner AddMergeCommand(CLI::App& app);
 CommandRunner AddPlotCommand(CLI::App& app);
+CommandRunner AddAlignCommand(CLI::App& app);
 
 }  // namespace kadrel::cli

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "align/builtin/BuiltinAligner.h"
+#include "align/pairhmm/PairHmmAligner.h"
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
@@ -47,15 +48,26 @@ struct CompareOptions {
     bool noReuse = false;
 };
 
-// "N pairs compared (A aligned, R reused[, U not alignable]), F failed[, stopped]"
-std::string ClosingSummary(const RunSummary& summary) {
+// "N pairs compared (A aligned, R reused[, U not alignable]), F failed[, more][, stopped]"
+std::string ClosingSummary(const RunSummary& summary, const std::string& more) {
     std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +
                        std::to_string(summary.pairsAligned) + " aligned, " + std::to_string(summary.pairsReused) +
                        " reused";
     const std::size_t unalignable = summary.pairsCompared - summary.pairsAligned - summary.pairsReused;
     if (unalignable != 0) text += ", " + std::to_string(unalignable) + " not alignable";
-    text += "), " + std::to_string(summary.pairsFailed) + " failed";
+    text += "), " + std::to_string(summary.pairsFailed) + " failed" + (more.empty() ? "" : ", " + more);
     return summary.stopped ? text + ", stopped" : text;
+}
+
+// Whether some pair of the run is one that t_coffee's method in process aligns itself; the scan
+// ends at the first such pair, so only a run of RNA, protein or empty records reads them all.
+bool AnyPairInProcess(const SequenceSet& set1, const SequenceSet& set2) {
+    for (std::size_t i = 0; i < set1.count; ++i) {
+        const SequenceRecord first = LoadRecord(set1, i);
+        for (std::size_t k = 0; k < set2.count; ++k)
+            if (PairHmmAligner::InProcess(first.text, LoadRecord(set2, k).text)) return true;
+    }
+    return false;
 }
 
 int RunCompare(const CompareOptions& options) {
@@ -76,12 +88,23 @@ int RunCompare(const CompareOptions& options) {
                                                {options.output, options.noBackup ? "" : options.backup}))
         return Fail(*problem);
 
-    const bool tcoffee = options.aligner != "builtin";
+    const bool tcoffee = options.aligner == "t_coffee";
     std::unique_ptr<Aligner> aligner;
+    PairHmmAligner* pairhmm = nullptr;
     const std::chrono::seconds timeLimit(options.alignerTimeout);
-    if (tcoffee) aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
-    else aligner = std::make_unique<BuiltinAligner>();
+    if (tcoffee) {
+        aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
+    } else if (options.aligner == "pairhmm") {
+        auto own = std::make_unique<PairHmmAligner>();
+        pairhmm = own.get();
+        aligner = std::move(own);
+    } else {
+        aligner = std::make_unique<BuiltinAligner>();
+    }
     if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
+    if (pairhmm != nullptr && !pairhmm->HasTCoffee() && !AnyPairInProcess(set1, set2))
+        return Fail("every pair needs the real t_coffee (RNA, protein or empty sequences), and " +
+                    TCoffeeAligner().CheckAvailable());
 
     ReportOutput out(options.output);
     if (out.Failed()) return Fail(out.Problem());
@@ -121,7 +144,9 @@ int RunCompare(const CompareOptions& options) {
     if (out.Failed()) return Fail(out.Problem());
     if (tablesProblem) return Fail(*tablesProblem);
 
-    std::cerr << "kadrel: " << ClosingSummary(summary) << "\n";
+    std::cerr << "kadrel: "
+              << ClosingSummary(summary, pairhmm ? std::to_string(pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "")
+              << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -149,8 +174,9 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("--aligner-timeout", options->alignerTimeout,
                         "Seconds t_coffee may take for one pair before it is stopped and the pair fails (0: no limit)")
         ->capture_default_str();
-    command->add_option("-a,--aligner", options->aligner, "t_coffee (the external program) or builtin (in-process)")
-        ->check(CLI::IsMember({"t_coffee", "builtin"}))
+    command->add_option("-a,--aligner", options->aligner,
+                        "t_coffee (the external program), pairhmm (t_coffee's method, in process) or builtin")
+        ->check(CLI::IsMember({"t_coffee", "pairhmm", "builtin"}))
         ->capture_default_str();
     command->add_option("--best", options->best, "Best matches listed per set-1 record")
         ->check(CLI::Validator(

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     const auto compare = kadrel::cli::AddCompareCommand(app);
     const auto merge = kadrel::cli::AddMergeCommand(app);
     const auto plot = kadrel::cli::AddPlotCommand(app);
+    const auto align = kadrel::cli::AddAlignCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("compare")) return compare();
     if (app.got_subcommand("merge")) return merge();
     if (app.got_subcommand("plot")) return plot();
+    if (app.got_subcommand("align")) return align();
     std::cout << app.help();
     return 0;
 }

@@ -19,6 +19,7 @@
 #include <iostream>
 
 #include "align/builtin/BuiltinAligner.h"
+#include "align/pairhmm/PairHmmAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportDistances.h"
 #include "distances/NumberText.h"
@@ -82,8 +83,10 @@ void MainWindow::Command1_Click() {
     status_->clear();
 
     std::unique_ptr<Aligner> aligner;
-    const bool builtin = aligner_->currentData().toString() == QStringLiteral("builtin");
-    if (builtin) aligner = std::make_unique<BuiltinAligner>();
+    const QString chosen = aligner_->currentData().toString();
+    const bool tcoffee = chosen == QStringLiteral("t_coffee");
+    if (chosen == QStringLiteral("builtin")) aligner = std::make_unique<BuiltinAligner>();
+    else if (chosen == QStringLiteral("pairhmm")) aligner = std::make_unique<PairHmmAligner>();
     else aligner = makeAligner_();
     if (const std::string missing = aligner->CheckAvailable(); !missing.empty()) {
         dialogs_->ShowError(this, QString::fromStdString(missing));
@@ -100,7 +103,7 @@ void MainWindow::Command1_Click() {
     options.model = ChosenModel();
     options.textbook = textbook_->isChecked();
     options.decimalSeparator = LocaleDecimalSeparator();
-    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, !builtin, concurrentPairs_);
+    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, tcoffee, concurrentPairs_);
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     options.concurrentPairs = pairsAtOnce.pairs;
     options.backupFile = backup;

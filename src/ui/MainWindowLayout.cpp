@@ -69,6 +69,7 @@ void MainWindow::BuildControls() {
     aligner_ = new QComboBox(this);
     aligner_->setObjectName(QStringLiteral("AlignerChoice"));
     aligner_->addItem(QStringLiteral("t_coffee"), QStringLiteral("t_coffee"));
+    aligner_->addItem(QStringLiteral("t_coffee's method (in process)"), QStringLiteral("pairhmm"));
     aligner_->addItem(QStringLiteral("built-in (fast)"), QStringLiteral("builtin"));
 
     best_ = new QSpinBox(this);

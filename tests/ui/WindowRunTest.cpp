@@ -73,6 +73,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         {"Option6", file, Folder("right"), {"-m", "logdet"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "builtin"}},
+        {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "pairhmm"}},
         {nullptr, Folder("left"), Folder("right"), {}, true},
     };
     for (const Case& c : cases) {
@@ -82,7 +83,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         if (c.option) Click(c.option);
         if (c.arguments.contains("--textbook")) Click("CheckTextbook");
         auto* aligner = Find<QComboBox>("AlignerChoice");
-        if (c.arguments.contains("builtin")) aligner->setCurrentIndex(aligner->findData("builtin"));
+        if (const auto a = c.arguments.indexOf("-a"); a >= 0) aligner->setCurrentIndex(aligner->findData(c.arguments[a + 1]));
         if (c.set1 == file) {
             Click("Check1");
             dialogs_->openAnswers = {file};

@@ -142,12 +142,23 @@ fs::path TCoffeeAligner::EnsureWorkFolder() {
 
 AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view secondRecord,
                                   std::string_view pairName, std::stop_token stop) {
-    if (stop.stop_requested()) return Unusable("stopped");
+    std::string failure;
+    const auto text = AlignText(ComposeAlignerInput(firstRecord, secondRecord), pairName, stop, failure);
+    return text ? ReadAlignedPair(*text) : Unusable(failure);
+}
+
+std::optional<std::string> TCoffeeAligner::AlignText(std::string_view inputText, std::string_view pairName,
+                                                     std::stop_token stop, std::string& failure) {
+    const auto fail = [&failure](std::string why) {
+        failure = std::move(why);
+        return std::optional<std::string>();
+    };
+    if (stop.stop_requested()) return fail("stopped");
     fs::path folder;
     try {
         folder = EnsureWorkFolder();
     } catch (const std::system_error& e) {
-        return Unusable(e.what());
+        return fail(e.what());
     }
     const std::string name(pairName);
     const auto input = folder / (name + ".fas");
@@ -162,14 +173,14 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     std::error_code ownError;
     fs::create_directories(own, ownError);
 
-    if (ownError || !WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord)) ||
+    if (ownError || !WriteFile(input, std::string(inputText)) ||
         !WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" +
                                ShellQuoted(errors.string()) + "\n" + kProgram + " " + name + ".fas")) {
         std::error_code ignored;
         fs::remove(input, ignored);
         fs::remove(script, ignored);
         fs::remove_all(own, ignored);
-        return Unusable("cannot write the aligner's input in " + folder.string());
+        return fail("cannot write the aligner's input in " + folder.string());
     }
 
     // Its start-up touches some 400 MB in small blocks; letting malloc use huge pages makes that
@@ -207,13 +218,13 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     std::error_code ignored;
     fs::remove_all(own, ignored);
 
-    if (stop.stop_requested()) return Unusable("stopped");
-    if (!runError.empty()) return Unusable(runError);
+    if (stop.stop_requested()) return fail("stopped");
+    if (!runError.empty()) return fail(runError);
     if (!text) {
-        return Unusable(std::string(kProgram) + " wrote no alignment (exit status " + std::to_string(status) + ")" +
-                        (said.empty() ? "" : ": " + said));
+        return fail(std::string(kProgram) + " wrote no alignment (exit status " + std::to_string(status) + ")" +
+                    (said.empty() ? "" : ": " + said));
     }
-    return ReadAlignedPair(*text);
+    return text;
 }
 
 }  // namespace kadrel

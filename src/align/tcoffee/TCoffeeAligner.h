@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ public:
 
     AlignedPair Align(std::string_view firstRecord, std::string_view secondRecord,
                       std::string_view pairName, std::stop_token stop) override;
+
+    // t_coffee's own output (the .aln text) for an input text given whole; no value on a failure,
+    // with its reason in `failure`.
+    std::optional<std::string> AlignText(std::string_view inputText, std::string_view pairName, std::stop_token stop,
+                                         std::string& failure);
 
     // Empty when t_coffee is on the search path; otherwise how to install it.
     std::string CheckAvailable() const override;

@@ -1,0 +1,181 @@
+#include "align/pairhmm/SparseDp.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
+
+namespace kadrel::pairhmm {
+namespace {
+
+constexpr long long kNoMatch = -99'999'999;
+constexpr long long kBorderMatch = -1'000'000;
+constexpr long long kBorderClosed = -10'000'000;
+constexpr int kRowsScanned = 100;  // how many rows ahead a run's end looks for the next run
+
+struct Mark {
+    int i = 0;
+    int j = 0;
+    bool start = false;
+};
+
+// The ends and starts of the library's diagonal runs, in (i, j) order.
+std::vector<Mark> RunMarks(std::vector<Point> points, int l1, int l2) {
+    std::sort(points.begin(), points.end(), [l1](const Point& a, const Point& b) {
+        const int da = l1 - a.i + a.j, db = l1 - b.i + b.j;
+        return da != db ? da < db : a.i < b.i;
+    });
+    std::vector<Mark> marks;
+    const Point none{-10, -10, 0};
+    for (std::size_t a = 0; a < points.size(); ++a) {
+        const Point& p = points[a];
+        if (p.score == 0) continue;
+        const Point& before = a > 0 ? points[a - 1] : none;
+        const Point& after = a + 1 < points.size() ? points[a + 1] : none;
+        const bool start = p.i != 0 && p.j != 0 && p.i != before.i && p.j != before.j &&
+                           !(p.i - before.i == 1 && p.j - before.j == 1);
+        const bool term = p.i != l1 && p.j != l2 && p.i != after.i && p.j != after.j &&
+                          !(after.i - p.i == 1 && after.j - p.j == 1);
+        // A lone point is both; t_coffee records it twice, as an end each time.
+        if (start && term) marks.push_back({p.i, p.j, false});
+        if (start || term) marks.push_back({p.i, p.j, !term});
+    }
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const Mark& a, const Mark& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+    return marks;
+}
+
+// Score-0 points along the diagonals from each run's end to the nearest run start ahead of it,
+// so that the programme can step from one run to the next.
+void AddBridges(const std::vector<Mark>& marks, std::vector<Point>& points) {
+    for (std::size_t t = 0; t < marks.size(); ++t) {
+        if (marks[t].start) continue;
+        const int ti = marks[t].i, tj = marks[t].j;
+        int rows = 0, row = ti;
+        int bestDelta = 0;
+        const Mark* best = nullptr;
+        for (std::size_t s = t + 1; s < marks.size() && rows < kRowsScanned; ++s) {
+            if (!marks[s].start) continue;
+            const int si = marks[s].i, sj = marks[s].j;
+            if (si > row) {
+                ++rows;
+                row = si;
+            }
+            const int delta = std::min(si - ti, sj - tj);
+            if (delta > 0 && (best == nullptr || delta < bestDelta)) {
+                best = &marks[s];
+                bestDelta = delta;
+            }
+        }
+        if (best == nullptr) continue;
+        for (int k = 0; ti + k <= best->i && tj + k <= best->j; ++k) points.push_back({ti + k, tj + k, 0});
+        for (int k = 0; best->i - k >= ti && best->j - k >= tj; ++k) points.push_back({best->i - k, best->j - k, 0});
+    }
+}
+
+struct Cell {
+    long long mm = 0, mi = 0, mj = 0;
+    char fromMM = 0, fromMI = 0, fromMJ = 0;  // the matrix each move came from: 'm', 'i', 'j'
+    int pi = -1, pj = -1, pd = -1;            // the predecessors in column, row and diagonal
+};
+
+char Best(long long mm, long long mi, long long mj) {
+    if (mm >= mi && mm >= mj) return 'm';
+    return mi >= mj ? 'i' : 'j';
+}
+
+long long Of(const Cell& cell, char matrix) {
+    return matrix == 'm' ? cell.mm : matrix == 'i' ? cell.mi : cell.mj;
+}
+
+}  // namespace
+
+std::vector<Column> SparseAlignment(const std::vector<Point>& libraryPoints, int l1, int l2) {
+    std::vector<Point> points = libraryPoints;
+    AddBridges(RunMarks(libraryPoints, l1, l2), points);
+    for (int j = 0; j <= l2; ++j) {
+        points.push_back({0, j, 0});
+        points.push_back({l1, j, 0});
+    }
+    for (int i = 1; i < l1; ++i) {
+        points.push_back({i, 0, 0});
+        points.push_back({i, l2, 0});
+    }
+    // One point per (i, j), the highest score kept.
+    std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
+        if (a.i != b.i) return a.i < b.i;
+        if (a.j != b.j) return a.j < b.j;
+        return a.score > b.score;
+    });
+    points.erase(std::unique(points.begin(), points.end(),
+                             [](const Point& a, const Point& b) { return a.i == b.i && a.j == b.j; }),
+                 points.end());
+
+    const int n = static_cast<int>(points.size());
+    std::vector<Cell> cells(points.size());
+    std::vector<int> order(points.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return points[a].j != points[b].j ? points[a].j < points[b].j : points[a].i < points[b].i;
+    });
+    for (int k = 1; k < n; ++k) cells[order[k]].pi = order[k - 1];
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int da = l1 - points[a].i + points[a].j, db = l1 - points[b].i + points[b].j;
+        return da != db ? da < db : points[a].i < points[b].i;
+    });
+    for (int k = 1; k < n; ++k) cells[order[k]].pd = order[k - 1];
+
+    for (int a = 0; a < n; ++a) {
+        const Point& p = points[a];
+        Cell& cell = cells[a];
+        cell.pj = a - 1;
+        if (p.i == 0 || p.j == 0) {
+            cell.mm = kBorderMatch;
+            cell.mi = p.j == 0 ? 0 : kBorderClosed;
+            cell.mj = p.j == 0 ? kBorderClosed : 0;
+            continue;
+        }
+        const Cell& up = cells[cell.pi];
+        cell.mi = std::max(up.mi, up.mm);
+        cell.fromMI = up.mi >= up.mm ? 'i' : 'm';
+        const Cell& left = cells[cell.pj];
+        cell.mj = std::max(left.mj, left.mm);
+        cell.fromMJ = left.mj >= left.mm ? 'j' : 'm';
+        const Point* diagonal = cell.pd >= 0 ? &points[cell.pd] : nullptr;
+        if (diagonal != nullptr && p.i - diagonal->i == p.j - diagonal->j) {
+            const Cell& d = cells[cell.pd];
+            cell.fromMM = Best(d.mm, d.mi, d.mj);
+            cell.mm = Of(d, cell.fromMM) + p.score;
+        } else {
+            cell.mm = kNoMatch;
+        }
+    }
+
+    std::vector<Column> columns;
+    int a = n - 1;  // (l1, l2), the last point in (i, j) order
+    char matrix = Best(cells[a].mm, cells[a].mi, cells[a].mj);
+    while (points[a].i != 0 || points[a].j != 0) {
+        const Point& p = points[a];
+        if (p.i == 0 || p.j == 0) {
+            for (int k = p.j; k > 0; --k) columns.push_back({0, k});
+            for (int k = p.i; k > 0; --k) columns.push_back({k, 0});
+            break;
+        }
+        const Cell& cell = cells[a];
+        const int from = matrix == 'm' ? cell.pd : matrix == 'i' ? cell.pi : cell.pj;
+        const char next = matrix == 'm' ? cell.fromMM : matrix == 'i' ? cell.fromMI : cell.fromMJ;
+        if (from < 0 || next == 0) break;  // unreachable: every move has a start
+        const Point& q = points[from];
+        if (matrix == 'm')
+            for (int k = 0; k < p.i - q.i; ++k) columns.push_back({p.i - k, p.j - k});
+        else if (matrix == 'i')
+            for (int k = p.i; k > q.i; --k) columns.push_back({k, 0});
+        else
+            for (int k = p.j; k > q.j; --k) columns.push_back({0, k});
+        a = from;
+        matrix = next;
+    }
+    std::reverse(columns.begin(), columns.end());
+    return columns;
+}
+
+}  // namespace kadrel::pairhmm
