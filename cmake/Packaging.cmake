@@ -61,15 +61,16 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS t-coffee)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "snakemake, r-cran-ape")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pairwise divergence of two sets of DNA sequences")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Kadrel aligns every sequence of one set of DNA sequences with every sequence
- of another and reports for each pair the site-by-site counts, the p-distance
- and one model-corrected distance (Jukes-Cantor, Kimura 2-parameter,
- Tajima-Nei, Tamura 3-parameter, Tamura-Nei or LogDet), and for each query its
- best matches, as used to name specimens by their DNA barcodes.
- .
- Pairs are aligned by t_coffee or by a fast built-in aligner (WFA2-lib and
- parasail). kadrel opens a window or runs from the command line, also in
- shards on a cluster through the Snakemake workflow it ships. Lutrane, its
- companion, splits a multiple-sequence FASTA file into one file per record.")
+# CPack puts the summary first and indents these lines; an empty line parts paragraphs.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
+Kadrel aligns every sequence of one set of DNA sequences with every sequence
+of another and reports for each pair the site-by-site counts, the p-distance
+and one model-corrected distance (Jukes-Cantor, Kimura 2-parameter,
+Tajima-Nei, Tamura 3-parameter, Tamura-Nei or LogDet), and for each query its
+best matches, as used to name specimens by their DNA barcodes.
+
+Pairs are aligned by t_coffee or by a fast built-in aligner (WFA2-lib and
+parasail). kadrel opens a window or runs from the command line, also in
+shards on a cluster through the Snakemake workflow it ships. Lutrane, its
+companion, splits a multiple-sequence FASTA file into one file per record.")
 include(CPack)
