@@ -65,4 +65,5 @@ for program in kadrel lutrane; do
     /usr/bin/$program --version | grep -q "^$program 0" || fail "$program --version"
 done
 
+if [ $failed -eq 0 ]; then echo "check-package.sh: $deb installs, works as the build tree does, and validates"; fi
 exit $failed
