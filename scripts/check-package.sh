@@ -9,12 +9,12 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
 
-bash scripts/package.sh
-deb=$(ls kadrel_*.deb)
 if dpkg -s kadrel >/dev/null 2>&1; then
     echo "check-package.sh: kadrel is installed already; remove it first (apt-get remove kadrel)" >&2
     exit 2
 fi
+bash scripts/package.sh
+deb=$(ls -t kadrel_*.deb | head -n 1)  # the one just built
 $sudo apt-get install -y -q "./$deb"
 work=$(mktemp -d)
 trap '$sudo apt-get remove -y -q kadrel >/dev/null; rm -rf "$work"' EXIT
