@@ -15,9 +15,9 @@ if dpkg -s kadrel >/dev/null 2>&1; then
 fi
 bash scripts/package.sh
 deb=$(ls -t kadrel_*.deb | head -n 1)  # the one just built
-$sudo apt-get install -y -q "./$deb"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./$deb"
 work=$(mktemp -d)
-trap '$sudo apt-get remove -y -q kadrel >/dev/null; rm -rf "$work"' EXIT
+trap '$sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q kadrel >/dev/null; rm -rf "$work"' EXIT
 failed=0
 fail() { echo "check-package.sh: $*" >&2; failed=1; }
 
