@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test through CTest, then the unit and
-# fuzz tests of a sanitizer build.
+# fuzz tests of a sanitizer build, then builds the Debian package, installs it, checks what it
+# installed and removes it again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,3 +16,6 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
     -DKADREL_SANITIZE=ON -DKADREL_FUZZ=ON
 cmake --build build-asan -j2
 ctest --test-dir build-asan --output-on-failure -j2 -LE 'integration|peer|memory_limits'
+
+# The package as a lab would install it (scripts/check-package.sh says what is checked).
+bash scripts/check-package.sh

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "cli/VersionText.h"
 #include "ui/KadrelWindow.h"
 
 namespace kadrel::cli {
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
     }
 
     CLI::App app{"Kadrel: pairwise divergence of two sets of DNA sequences"};
-    app.set_version_flag("--version", std::string("kadrel ") + KADREL_VERSION);
+    // Asked only when --version is given: it runs t_coffee.
+    app.set_version_flag("--version", kadrel::cli::VersionText);
     app.require_subcommand(0, 1);
 
     const auto distance = kadrel::cli::AddDistanceCommand(app);

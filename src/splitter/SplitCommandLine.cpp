@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "SourceCommit.h"
 #include "SplitRun.h"
 #include "StopSignals.h"
 
@@ -11,7 +12,9 @@ int RunSplitCommandLine(int argc, const char* const* argv, std::ostream& out, st
     CLI::App app{"Lutrane: splits multi-record FASTA files into one .fas file per record.\n"
                  "Without arguments it opens its window.",
                  "lutrane"};
-    app.set_version_flag("--version", std::string("lutrane ") + LUTRANE_VERSION);
+    const std::string commit = KADREL_SOURCE_COMMIT;
+    app.set_version_flag("--version", std::string("lutrane ") + LUTRANE_VERSION +
+                                          (commit.empty() ? "" : "\nsource commit " + commit));
 
     std::vector<std::string> inputs;
     std::string outputFolder = ".";
