@@ -18,7 +18,7 @@
 #include "calc/BestMatches.h"
 #include "calc/RecordChecks.h"
 #include "calc/ReportHeader.h"
-#include "calc/RunFingerprint.h"
+#include "calc/ResumePoint.h"
 #include "calc/WorkerPool.h"
 #include "distances/PairRow.h"
 
@@ -70,11 +70,7 @@ LoadedRecord Load(const SequenceSet& set, std::size_t index) {
     return loaded;
 }
 
-// Between two folder sets, a file is not compared with the file of the same name.
-bool Skipped(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, std::size_t k) {
-    return set1.source == SetSource::Folder && set2.source == SetSource::Folder &&
-           set1.fileNames[i] == set2.fileNames[k];
-}
+constexpr auto Skipped = SkippedPair;
 
 std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size_t end, const SequenceSet& set2) {
     std::size_t pairs = 0;
@@ -134,10 +130,7 @@ public:
     Run& operator=(const Run&) = delete;
 
     RunSummary Go() {
-        std::string shardTag;
-        if (options_.shardCount != 0)
-            shardTag = ShardTagText({options_.shardIndex, options_.shardCount, RunFingerprint(set1_, set2_, options_)});
-        Report(WriteReportHeader(options_.model, options_.bannerDate, options_.textbook, shardTag));
+        WriteHeader();
         for (const SequenceSet* set : {&set1_, &set2_})
             for (const std::string& warning : set->warnings) sink_.Warning(warning);
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
@@ -151,6 +144,7 @@ public:
         names2.reserve(records2_.size());
         for (const auto& loaded : records2_) names2.push_back(loaded.record.name);
         sink_.SecondNames(names2);
+        if (options_.resume) GoOnFromBackup(*options_.resume);
         Produce();
         while (!queue_.empty()) ConsumeFront();
         sink_.Append(best_.Text(options_.decimalSeparator));
@@ -171,9 +165,47 @@ private:
         return k;
     }
 
+    // The backup's banner says which run it is, so that it can be gone on from; the report's
+    // names only a shard.
+    void WriteHeader() {
+        const std::string backupTag = BackupTag(set1_, set2_, options_);
+        const std::string header = options_.resume ? options_.resume->header
+                                                   : WriteReportHeader(options_.model, options_.bannerDate,
+                                                                       options_.textbook,
+                                                                       options_.shardCount ? backupTag : "");
+        sink_.Append(header);
+        if (!backup_) return;
+        const auto bannerEnd = header.find("\r\n");
+        backup_->Append(header.substr(0, bannerEnd));
+        if (options_.shardCount == 0) backup_->Append(" " + backupTag);
+        backup_->Append(std::string_view(header).substr(bannerEnd));
+    }
+
+    // The rows of the records the backup finished, as they were written, then their ends.
+    void GoOnFromBackup(const ResumePoint& resume) {
+        for (std::size_t j = 0; j < resume.records.size(); ++j) {
+            const std::size_t i = begin1_ + j;
+            const LoadedRecord record1 = Load(set1_, i);
+            BeginRecordOnce(i, record1);
+            for (const ResumePoint::Row& row : resume.records[j]) {
+                const std::string& name2 = records2_[row.second].record.name;
+                Report(row.text);
+                sink_.PairDone(i, row.second, record1.record.name, name2, row.row);
+                best_.Offer(name2, row.row.RankingDistance(options_.model));
+                ++summary_.pairsCompared;
+                ++summary_.pairsResumed;
+                if (row.row.HasNA(options_.model)) ++summary_.pairsFailed;
+                sink_.Progress(summary_.pairsCompared, total_);
+            }
+            if (backup_ && !backup_->Commit()) sink_.Warning(backup_->Error());
+            sink_.RecordFinished(i);
+        }
+    }
+
     void Produce() {
         const std::size_t count2 = records2_.size();
-        for (std::size_t i = begin1_; i < end1_ && !Stopping(); ++i) {
+        const std::size_t first = begin1_ + (options_.resume ? options_.resume->records.size() : 0);
+        for (std::size_t i = first; i < end1_ && !Stopping(); ++i) {
             auto loaded = Load(set1_, i);
             loaded.sequence = ids_.IdOf(loaded.record.text);
             const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));

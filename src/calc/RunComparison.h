@@ -14,6 +14,8 @@
 
 namespace kadrel {
 
+struct ResumePoint;
+
 struct RunOptions {
     DistanceModel model = DistanceModel::None;
     std::string decimalSeparator = ".";
@@ -31,6 +33,9 @@ struct RunOptions {
     // A shard, the shardIndex-th of shardCount: its banner names it and its run (ShardTag). 0: none.
     std::size_t shardIndex = 0, shardCount = 0;
     std::string alignerName = {};  // "t_coffee", "builtin", ...: part of what a shard's run stands for
+    // What the backup of an earlier, unfinished run of the same command holds: its header and rows
+    // are the report's, and its records are not aligned again. Null: from the start.
+    const ResumePoint* resume = nullptr;
 };
 
 struct RunSummary {
@@ -38,6 +43,7 @@ struct RunSummary {
     std::size_t pairsFailed = 0;  // rows holding NA
     std::size_t pairsAligned = 0;  // handed to the aligner
     std::size_t pairsReused = 0;   // given the result of an earlier pair of the same sequences
+    std::size_t pairsResumed = 0;  // taken from the backup gone on from
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"
     std::string StatusText() const;
@@ -53,7 +59,8 @@ public:
 // set-1 record, the "Best matches:" block, and the StoppedLine when a stop cut the run short. Failures are counted, never fatal; problems that do
 // not stop the run go to sink.Warning (a folder file that cannot be read or holds more than one
 // record fails its pairs). The backup, when asked for, holds the report without the "Best
-// matches:" block; one that cannot be written gives one warning. Every sink call is made on the
+// matches:" block, its banner ending in the run's BackupTag; one that cannot be written gives one
+// warning. Every sink call is made on the
 // calling thread. A stop request kills the pairs in flight and keeps the others from reaching
 // the aligner: the rows done before the first pair it caught stay, and the "Best matches:"
 // block covers them. Throws AlignerUnavailable, before writing anything, when

@@ -160,4 +160,9 @@ SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
     return record;
 }
 
+bool SkippedPair(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, std::size_t k) {
+    return set1.source == SetSource::Folder && set2.source == SetSource::Folder &&
+           set1.fileNames[i] == set2.fileNames[k];
+}
+
 }  // namespace kadrel

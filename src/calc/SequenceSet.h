@@ -51,6 +51,9 @@ std::vector<std::string> ListFolder(const std::filesystem::path& folder);
 // name of four characters or fewer stays whole. Control characters become spaces.
 std::string FolderRecordName(const std::string& fileName);
 
+// Between two folder sets, a file is not compared with the file of the same name.
+bool SkippedPair(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, std::size_t k);
+
 // Throws SetError when a folder file cannot be read.
 SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index);
 

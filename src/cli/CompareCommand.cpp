@@ -15,6 +15,8 @@
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
+#include "calc/ResumePoint.h"
+#include "align/TextFile.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
 #include "calc/Shard.h"
@@ -46,14 +48,17 @@ struct CompareOptions {
     std::string table, matrix;
     std::size_t reuseLimit = kDefaultReuseLimit;
     bool noReuse = false;
+    bool resume = false;
 };
 
-// "N pairs compared (A aligned, R reused[, U not alignable]), F failed[, more][, stopped]"
+// "N pairs compared (A aligned, R reused[, B from the backup][, U not alignable]), F failed[, more][, stopped]"
 std::string ClosingSummary(const RunSummary& summary, const std::string& more) {
     std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +
                        std::to_string(summary.pairsAligned) + " aligned, " + std::to_string(summary.pairsReused) +
                        " reused";
-    const std::size_t unalignable = summary.pairsCompared - summary.pairsAligned - summary.pairsReused;
+    if (summary.pairsResumed != 0) text += ", " + std::to_string(summary.pairsResumed) + " from the backup";
+    const std::size_t unalignable =
+        summary.pairsCompared - summary.pairsAligned - summary.pairsReused - summary.pairsResumed;
     if (unalignable != 0) text += ", " + std::to_string(unalignable) + " not alignable";
     text += "), " + std::to_string(summary.pairsFailed) + " failed" + (more.empty() ? "" : ", " + more);
     return summary.stopped ? text + ", stopped" : text;
@@ -68,6 +73,31 @@ bool AnyPairInProcess(const SequenceSet& set1, const SequenceSet& set2) {
             if (PairHmmAligner::InProcess(first.text, LoadRecord(set2, k).text)) return true;
     }
     return false;
+}
+
+// The run the command line asks for; a notice about the pairs at once goes to standard error.
+RunOptions MakeRunOptions(const CompareOptions& options, DistanceModel model, const SequenceSet& set1,
+                          const SequenceSet& set2, bool tcoffee) {
+    RunOptions run;
+    run.model = model;
+    run.textbook = options.textbook;
+    run.decimalSeparator = LocaleDecimalSeparator();
+    run.bannerDate = LocaleShortDateTime();
+    run.bestCount = options.best;
+    run.bestTies = options.ties;
+    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(set1, set2, tcoffee, options.jobs);
+    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
+    run.concurrentPairs = pairsAtOnce.pairs;
+    run.alignerName = options.aligner;
+    if (!options.shard.empty()) {
+        const Shard shard = *ParseShard(options.shard);
+        std::tie(run.set1Begin, run.set1End) = ShardRecords(shard, set1.count);
+        run.shardIndex = shard.index;
+        run.shardCount = shard.count;
+    }
+    if (!options.noBackup) run.backupFile = options.backup;
+    run.reuseLimit = options.noReuse ? 0 : options.reuseLimit;
+    return run;
 }
 
 int RunCompare(const CompareOptions& options) {
@@ -106,6 +136,22 @@ int RunCompare(const CompareOptions& options) {
         return Fail("every pair needs the real t_coffee (RNA, protein or empty sequences), and " +
                     TCoffeeAligner().CheckAvailable());
 
+    RunOptions run = MakeRunOptions(options, model, set1, set2, tcoffee);
+    // Read and checked before the output is opened: a refused resume writes nothing.
+    std::optional<ResumePoint> resume;
+    if (options.resume) {
+        if (options.noBackup) return Fail("--resume goes on from the backup, so it cannot be used with --no-backup");
+        std::string error;
+        const auto text = ReadWholeFile(options.backup, error);
+        if (!text) return Fail("--resume: there is no backup \"" + options.backup + "\" to go on from (" + error + ")");
+        try {
+            resume = ReadResumePoint(*text, options.backup, set1, set2, run);
+        } catch (const ResumeError& e) {
+            return Fail(e.what());
+        }
+        run.resume = &*resume;
+    }
+
     ReportOutput out(options.output);
     if (out.Failed()) return Fail(out.Problem());
 
@@ -115,25 +161,6 @@ int RunCompare(const CompareOptions& options) {
     TableSink sink(console, stop);
     if (const auto problem = sink.Open(options.table, options.matrix, model)) return Fail(*problem);
 
-    RunOptions run;
-    run.model = model;
-    run.textbook = options.textbook;
-    run.decimalSeparator = LocaleDecimalSeparator();
-    run.bannerDate = LocaleShortDateTime();
-    run.bestCount = options.best;
-    run.bestTies = options.ties;
-    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(set1, set2, tcoffee, options.jobs);
-    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
-    run.concurrentPairs = pairsAtOnce.pairs;
-    run.alignerName = options.aligner;
-    if (!options.shard.empty()) {
-        const Shard shard = *ParseShard(options.shard);
-        std::tie(run.set1Begin, run.set1End) = ShardRecords(shard, set1.count);
-        run.shardIndex = shard.index;
-        run.shardCount = shard.count;
-    }
-    if (!options.noBackup) run.backupFile = options.backup;
-    run.reuseLimit = options.noReuse ? 0 : options.reuseLimit;
 
     const RunSummary summary = RunComparison(set1, set2, run, *aligner, sink, stop.get_token());
     const auto tablesProblem = sink.Finish();
@@ -203,6 +230,9 @@ CommandRunner AddCompareCommand(CLI::App& app) {
                                            "Results kept for pairs of sequences seen before, reused rather than "
                                            "aligned again")
                            ->capture_default_str();
+    command->add_flag("--resume", options->resume,
+                      "Go on from the backup of this same command, killed or stopped before its end: only what "
+                      "the backup does not hold is aligned");
     command->add_flag("--no-reuse", options->noReuse, "Align every pair, even one of two sequences aligned before")
         ->excludes(reuseLimit);
     return [options] {
