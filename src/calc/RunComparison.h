@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "align/Aligner.h"
 #include "calc/ReportSink.h"
@@ -30,9 +31,13 @@ struct RunOptions {
 struct RunSummary {
     std::size_t pairsCompared = 0;
     std::size_t pairsFailed = 0;  // rows holding NA
+    std::size_t pairsSkipped = 0;  // the same file name in both folder sets
+    std::vector<std::string> skippedFiles;  // the first few of those names
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"
     std::string StatusText() const;
+    // "N pairs skipped (the same file in both folder sets: a.fas, b.fas, ...)"; empty for none.
+    std::string SkippedText() const;
 };
 
 // The aligner cannot run (t_coffee not installed): nothing was written.

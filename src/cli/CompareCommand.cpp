@@ -42,6 +42,7 @@ struct CompareOptions {
     unsigned alignerTimeout = static_cast<unsigned>(TCoffeeAligner::kDefaultTimeLimit.count());
     unsigned best = 1;
     bool ties = false;
+    bool verbose = false;
     std::string table, matrix;
 };
 
@@ -49,9 +50,8 @@ int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     SequenceSet set1, set2;
     try {
-        const std::string backupFile = options.noBackup ? "" : options.backup;
-        set1 = ReadSequenceSet(1, options.set1, backupFile);
-        set2 = ReadSequenceSet(2, options.set2, backupFile);
+        set1 = ReadSequenceSet(1, options.set1);
+        set2 = ReadSequenceSet(2, options.set2);
         RequireRecords(set1);
         RequireRecords(set2);
     } catch (const SetError& e) {
@@ -75,7 +75,7 @@ int RunCompare(const CompareOptions& options) {
 
     std::stop_source stop;
     StopOnSignals(stop);
-    ConsoleSink console(out, stop);
+    ConsoleSink console(out, stop, options.verbose);
     TableSink sink(console, stop);
     if (const auto problem = sink.Open(options.table, options.matrix, model)) return Fail(*problem);
 
@@ -102,8 +102,10 @@ int RunCompare(const CompareOptions& options) {
     if (out.Failed()) return Fail(out.Problem());
     if (tablesProblem) return Fail(*tablesProblem);
 
-    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed
-              << " failed" << (summary.stopped ? ", stopped" : "") << "\n";
+    if (const std::string line = console.RecordWarningsLine(); !line.empty()) std::cerr << line << "\n";
+    const std::string skipped = summary.SkippedText();
+    std::cerr << "kadrel: " << summary.pairsCompared << " pairs compared, " << summary.pairsFailed << " failed"
+              << (skipped.empty() ? "" : ", " + skipped) << (summary.stopped ? ", stopped" : "") << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -138,6 +140,8 @@ CommandRunner AddCompareCommand(CLI::App& app) {
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
     command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
+    command->add_flag("-v,--verbose", options->verbose,
+                      "Show every record warning (by default they are counted in one line at the end)");
     command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
     command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
     const CLI::Validator shard(

@@ -91,9 +91,9 @@ void MainWindow::Command1_Click() {
     }
     // The current folder as it is when the run starts, for the whole run.
     const std::filesystem::path backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
-    std::optional<SequenceSet> set1 = FixSet(1, backup);
+    std::optional<SequenceSet> set1 = FixSet(1);
     if (!set1) return;
-    std::optional<SequenceSet> set2 = FixSet(2, backup);
+    std::optional<SequenceSet> set2 = FixSet(2);
     if (!set2) return;
 
     RunOptions options;
@@ -111,7 +111,7 @@ void MainWindow::Command1_Click() {
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
 }
 
-std::optional<SequenceSet> MainWindow::FixSet(int sideNumber, const std::filesystem::path& backup) {
+std::optional<SequenceSet> MainWindow::FixSet(int sideNumber) {
     const Side& side = sides_[sideNumber - 1];
     std::filesystem::path path;
     SetSource source = SetSource::Folder;
@@ -125,7 +125,7 @@ std::optional<SequenceSet> MainWindow::FixSet(int sideNumber, const std::filesys
         path = ToPath(side.file->Path());
     }
     try {
-        SequenceSet set = ReadSequenceSet(sideNumber, path, source, backup);
+        SequenceSet set = ReadSequenceSet(sideNumber, path, source);
         RequireRecords(set);
         return set;
     } catch (const std::exception& e) {
@@ -176,6 +176,8 @@ void MainWindow::FinishRun(const RunSummary& summary, const QString& failure) {
     status_->setText(QString::fromStdString(summary.StatusText()));
     ShowRunning(false);
     ShowProgress(false);
+    if (const std::string skipped = summary.SkippedText(); !skipped.empty())
+        dialogs_->ShowWarning(this, QString::fromStdString(skipped));
     if (!failure.isEmpty()) dialogs_->ShowError(this, failure);
     emit RunFinished();
 }

@@ -82,7 +82,7 @@ private:
     void MoveSideToDrive(Side& side, const QString& root);
     // The set of one side for the run about to start; nothing when the user cancelled or it
     // cannot be read (the user has been told).
-    std::optional<SequenceSet> FixSet(int sideNumber, const std::filesystem::path& backup);
+    std::optional<SequenceSet> FixSet(int sideNumber);
     DistanceModel ChosenModel() const;
     void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner);
     void FinishRun(const RunSummary& summary, const QString& failure);

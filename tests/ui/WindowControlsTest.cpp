@@ -184,7 +184,7 @@ TEST_F(WindowTest, TheBackupIsNoRecordOfTheNextRun) {
     EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("done"));
     EXPECT_EQ(box_->ReportText().find("query\t"), std::string::npos);
     ASSERT_EQ(dialogs_->warnings.size(), 1);
-    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is the run's backup file; it is not read as a record"));
+    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is a report or backup of Kadrel; it is not read as a record"));
 }
 
 // "p-distance only", chosen at the start, takes the window back to no model.
