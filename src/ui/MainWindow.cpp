@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
 #include <chrono>
@@ -56,14 +57,37 @@ MainWindow::~MainWindow() {
     if (worker_.joinable()) worker_.join();
 }
 
-// A ticked side reads a multiple-sequence file, so its folder pickers have nothing to say.
-void MainWindow::Check1_Click(bool ticked) { EnableSideLists(sides_[0], !ticked); }
-void MainWindow::Check2_Click(bool ticked) { EnableSideLists(sides_[1], !ticked); }
+void MainWindow::Check1_Click(bool ticked) { SideTicked(sides_[0], ticked); }
+void MainWindow::Check2_Click(bool ticked) { SideTicked(sides_[1], ticked); }
 
-void MainWindow::EnableSideLists(Side& side, bool enabled) {
-    side.drive->setEnabled(enabled);
-    side.dir->setEnabled(enabled);
-    side.file->setEnabled(enabled);
+void MainWindow::SideTicked(Side& side, bool ticked) {
+    if (ticked && !ChooseSideFile(side)) {
+        const QSignalBlocker quiet(side.check);
+        side.check->setChecked(false);
+        ticked = false;
+    }
+    if (!ticked) {
+        side.chosenFile.clear();
+        side.file->SetPath(side.dir->Path());
+    }
+    EnableSideLists(side, false);
+}
+
+bool MainWindow::ChooseSideFile(Side& side) {
+    const std::optional<QString> chosen = dialogs_->OpenSequenceFile(this);
+    if (!chosen) return false;
+    side.chosenFile = *chosen;
+    side.file->ShowChosenFile(*chosen);
+    return true;
+}
+
+// A ticked side reads its multiple-sequence file, so its drive and folder have nothing to say; its
+// file list shows that file, and a click on it chooses another.
+void MainWindow::EnableSideLists(Side& side, bool running) {
+    const bool folders = !running && !side.check->isChecked();
+    side.drive->setEnabled(folders);
+    side.dir->setEnabled(folders);
+    side.file->setEnabled(!running);
 }
 
 void MainWindow::Drive1_Change(const QString& root) { MoveSideToDrive(sides_[0], root); }
@@ -74,8 +98,16 @@ void MainWindow::MoveSideToDrive(Side& side, const QString& root) {
     side.dir->SetPath(root);
 }
 
-void MainWindow::Dir1_Change(const QString& path) { sides_[0].file->SetPath(path); }
-void MainWindow::Dir2_Change(const QString& path) { sides_[1].file->SetPath(path); }
+void MainWindow::Dir1_Change(const QString& path) { FolderChanged(sides_[0], path); }
+void MainWindow::Dir2_Change(const QString& path) { FolderChanged(sides_[1], path); }
+
+void MainWindow::FolderChanged(Side& side, const QString& path) {
+    if (!side.check->isChecked()) side.file->SetPath(path);
+}
+
+void MainWindow::FileEntryClicked(Side& side) {
+    if (side.check->isChecked() && !RunInProgress()) ChooseSideFile(side);
+}
 
 void MainWindow::Command1_Click() {
     if (RunInProgress()) return;
@@ -116,9 +148,7 @@ std::optional<SequenceSet> MainWindow::FixSet(int sideNumber) {
     std::filesystem::path path;
     SetSource source = SetSource::Folder;
     if (side.check->isChecked()) {
-        const std::optional<QString> chosen = dialogs_->OpenSequenceFile(this);
-        if (!chosen) return std::nullopt;
-        path = ToPath(*chosen);
+        path = ToPath(side.chosenFile);
         source = SetSource::MultipleSequenceFile;
     } else {
         side.file->Refresh();
@@ -193,7 +223,7 @@ void MainWindow::ShowRunning(bool running) {
     chart_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
-        EnableSideLists(side, !running && !side.check->isChecked());
+        EnableSideLists(side, running);
     }
     if (running) {
         progress_->setRange(0, 0);  // busy until the run knows its pairs

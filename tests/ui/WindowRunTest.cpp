@@ -84,8 +84,8 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         auto* aligner = Find<QComboBox>("AlignerChoice");
         if (c.arguments.contains("builtin")) aligner->setCurrentIndex(aligner->findData("builtin"));
         if (c.set1 == file) {
-            Click("Check1");
             dialogs_->openAnswers = {file};
+            Click("Check1");
         }
         if (c.backupBlocked) fs::remove("query.bak"), fs::create_directory("query.bak");
         QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
