@@ -148,11 +148,12 @@ double LeadingNumber(std::string_view text) {
     return value;
 }
 
-AlignedPair ReadAlignedPair(std::string_view outputText) {
+AlignedPair ReadAlignedPair(std::string_view outputText, AlignmentSource source) {
     AlignedPair pair;
     const std::vector<std::string_view> lines = SplitLines(outputText);
     // t_coffee's own header carries "Len="; its layout is read as it always was.
-    if (lines.front().starts_with("CLUSTAL") && lines.front().find("Len=") == std::string_view::npos)
+    if (source == AlignmentSource::AnyClustal && lines.front().starts_with("CLUSTAL") &&
+        lines.front().find("Len=") == std::string_view::npos)
         return ReadClustalBlocks(lines);
 
     for (std::size_t n = 2; n < lines.size(); n += 4) {

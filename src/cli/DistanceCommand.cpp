@@ -33,7 +33,7 @@ int RunDistance(const DistanceOptions& options) {
             unreadable = true;
             continue;
         }
-        const AlignedPair pair = ReadAlignedPair(*text);
+        const AlignedPair pair = ReadAlignedPair(*text, AlignmentSource::AnyClustal);
         if (!pair.usable) {
             std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
         } else if (const int side = BaselessSequence(pair); side != 0) {
