@@ -316,7 +316,8 @@ private:
     // Once a run for each record, even when a file is in both sets.
     void WarnOfRecord(const LoadedRecord& record) {
         const auto& warning = record.problem ? record.problem : record.note;
-        if (warning && recordWarnings_.insert(*warning).second) sink_.RecordWarning(*warning, record.problem.has_value());
+        if (warning && recordWarnings_.insert(*warning).second)
+            sink_.RecordWarning(*warning, record.problem.has_value());
     }
 
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {

@@ -160,8 +160,8 @@ void RequireRecords(const SequenceSet& set) {
         "set " + std::to_string(set.side) + " " + QuotedPath(folder ? set.folderPath : set.chosenFile) + ": ";
     if (folder) {
         if (set.count == 0)
-            throw SetError(named + "no file to compare in the folder (hidden files, subfolders and the run's "
-                                   "backup are left out)");
+            throw SetError(named + "no file to compare in the folder (hidden files, subfolders and Kadrel's "
+                                   "reports and backups are left out)");
         return;
     }
     for (const std::string& piece : set.pieces)

@@ -55,7 +55,8 @@ int RunDistance(const DistanceOptions& options) {
 CommandRunner AddDistanceCommand(CLI::App& app) {
     auto options = std::make_shared<DistanceOptions>();
     CLI::App* command = app.add_subcommand(
-        "distance", "Write the report row of alignments already made (CLUSTAL .aln text of t_coffee, ClustalW, Clustal Omega, ...)");
+        "distance",
+        "Write the report row of alignments already made (CLUSTAL .aln text of t_coffee, ClustalW, Clustal Omega, ...)");
     AddModelOption(*command, options->model);
     AddTextbookOption(*command, options->textbook);
     command->add_option("files", options->files, "Alignment files (.aln)")->required();

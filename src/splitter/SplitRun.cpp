@@ -76,7 +76,8 @@ std::string Quoted(std::string name) {
     return '"' + name + '"';
 }
 
-std::string InnerMarkerNote(const fs::path& input, const InnerMarkers& inner, const std::vector<FastaRecord>& records) {
+std::string InnerMarkerNote(const fs::path& input, const InnerMarkers& inner,
+                            const std::vector<FastaRecord>& records) {
     // Records counted from 1, as the renamed ones are.
     std::string note = input.string() + " line " + std::to_string(inner.firstLine) +
                        ": a '>' inside the line starts a new record there: record " +
@@ -94,9 +95,10 @@ struct Planned {
 };
 
 std::string RenameNote(const Planned& record, const std::string& stem) {
-    std::string why = stem != record.stem                            ? "another record is written as " + record.stem + ".fas"
-                      : record.stem == "record_" + std::to_string(record.number) ? "its name is blank or only dots"
-                                                                     : "its name cannot be a file name as it stands";
+    const bool blank = record.stem == "record_" + std::to_string(record.number);
+    const std::string why = stem != record.stem ? "another record is written as " + record.stem + ".fas"
+                            : blank             ? "its name is blank or only dots"
+                                                : "its name cannot be a file name as it stands";
     return record.input + ": record " + std::to_string(record.number) + " " + Quoted(record.name) + " is written as " +
            stem + ".fas (" + why + ")";
 }

@@ -171,10 +171,11 @@ AlignedPair TCoffeeAligner::Align(std::string_view firstRecord, std::string_view
     std::error_code ownError;
     fs::create_directories(own, ownError);
 
-    std::string why = ownError ? ownError.message() : WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord));
+    std::string why = ownError ? ownError.message()
+                               : WriteFile(input, ComposeAlignerInput(firstRecord, secondRecord));
     if (why.empty())
-        why = WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" + ShellQuoted(errors.string()) +
-                                    "\n" + kProgram + " " + name + ".fas");
+        why = WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" +
+                                    ShellQuoted(errors.string()) + "\n" + kProgram + " " + name + ".fas");
     if (!why.empty()) {
         std::error_code ignored;
         fs::remove(input, ignored);
