@@ -16,10 +16,10 @@ struct AlignedPair {
     std::string failure;        // why it is unusable, for messages
 };
 
-// 1 or 2: the aligned sequence that holds no A, C, G or T (either case), which leaves nothing of
-// the pair to compare; 0 when both hold one.
+// 1 or 2: the aligned sequence that holds no A, C, G or T (either case, U for T), which leaves
+// nothing of the pair to compare; 0 when both hold one.
 inline int BaselessSequence(const AlignedPair& pair) {
-    constexpr std::string_view bases = "ACGTacgt";
+    constexpr std::string_view bases = "ACGTUacgtu";
     if (pair.first.find_first_of(bases) == std::string::npos) return 1;
     if (pair.second.find_first_of(bases) == std::string::npos) return 2;
     return 0;

@@ -42,6 +42,70 @@ std::string SitesText(double sites) {
     return std::string(buffer, r.ptr);
 }
 
+bool Blank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t at = line.find_first_not_of(" \t"); at != std::string_view::npos;
+         at = line.find_first_not_of(" \t", at)) {
+        const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
+        fields.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return fields;
+}
+
+bool AllDigits(std::string_view text) { return text.find_first_not_of("0123456789") == std::string_view::npos; }
+
+// CLUSTAL as ClustalW, Clustal Omega and others write it: blocks of "name sequence [count]" lines
+// separated by blank lines, each perhaps followed by a conservation line, which begins with a
+// blank. The k-th line of every block belongs to the k-th sequence, so two sequences of one
+// name still read apart. With no "Len=" to go by, the length is the alignment's own.
+AlignedPair ReadClustalBlocks(const std::vector<std::string_view>& lines) {
+    AlignedPair pair;
+    std::vector<std::string> names, sequences;
+    std::size_t row = 0;
+    bool laterBlock = false;
+    const auto fail = [&](std::string why) {
+        pair.failure = std::move(why);
+        return pair;
+    };
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
+        if (Blank(line)) {
+            laterBlock = laterBlock || !names.empty();
+            row = 0;
+            continue;
+        }
+        if (line.front() == ' ' || line.front() == '\t') continue;  // conservation
+        const std::vector<std::string_view> fields = Fields(line);
+        if (fields.size() < 2 || fields.size() > 3 || (fields.size() == 3 && !AllDigits(fields[2])))
+            return fail("line " + std::to_string(n + 1) + " is not a name and a piece of sequence");
+        if (row == names.size()) {
+            if (laterBlock)
+                return fail("line " + std::to_string(n + 1) + " adds a sequence that the first block does not hold");
+            names.emplace_back(fields[0]);
+            sequences.emplace_back();
+        } else if (names[row] != fields[0]) {
+            return fail("line " + std::to_string(n + 1) + " names \"" + std::string(fields[0]) + "\" where \"" +
+                        names[row] + "\" was expected");
+        }
+        sequences[row++].append(fields[1]);
+    }
+    if (names.size() != 2)
+        return fail("the alignment holds " + std::to_string(names.size()) + " sequences, not the two of a pair");
+    pair.firstLabel = names[0];
+    pair.secondLabel = names[1];
+    pair.first = std::move(sequences[0]);
+    pair.second = std::move(sequences[1]);
+    if (pair.first.size() != pair.second.size())
+        return fail("the sequences hold " + std::to_string(pair.first.size()) + " and " +
+                    std::to_string(pair.second.size()) + " sites");
+    pair.length = static_cast<double>(pair.first.size());
+    pair.usable = true;
+    return pair;
+}
+
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -84,9 +148,13 @@ double LeadingNumber(std::string_view text) {
     return value;
 }
 
-AlignedPair ReadAlignedPair(std::string_view outputText) {
+AlignedPair ReadAlignedPair(std::string_view outputText, AlignmentSource source) {
     AlignedPair pair;
     const std::vector<std::string_view> lines = SplitLines(outputText);
+    // t_coffee's own header carries "Len="; its layout is read as it always was.
+    if (source == AlignmentSource::AnyClustal && lines.front().starts_with("CLUSTAL") &&
+        lines.front().find("Len=") == std::string_view::npos)
+        return ReadClustalBlocks(lines);
 
     for (std::size_t n = 2; n < lines.size(); n += 4) {
         pair.first.append(LastField(lines[n]));

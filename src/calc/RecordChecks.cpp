@@ -46,7 +46,7 @@ RecordCheck CheckRecordText(std::string_view recordText) {
         return check;
     }
     const std::string residues = SequenceResidues(recordText);
-    if (residues.find_first_of("ACGTacgt") == std::string::npos) {
+    if (residues.find_first_of("ACGTUacgtu") == std::string::npos) {
         check.problem = "holds no A, C, G or T";
         return check;
     }

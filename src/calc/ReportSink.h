@@ -18,6 +18,9 @@ public:
     virtual void Progress(std::size_t pairsDone, std::size_t pairsTotal) = 0;
     // A problem the user should hear of that does not stop the run.
     virtual void Warning(std::string_view message) = 0;
+    // A warning about one record: characters counted as identical sites, or (`pairsFail`) why its
+    // pairs are NA. Large sets give hundreds, so a front end may gather them.
+    virtual void RecordWarning(std::string_view message, bool /*pairsFail*/) { Warning(message); }
 
     // For sinks that keep more than the report's text, in report order: set 2's record names,
     // once, before any row; each set-1 record as it enters the report (with its first row, or at
@@ -26,6 +29,9 @@ public:
     virtual void RecordBegun(std::size_t /*index*/, std::string_view /*name*/) {}
     virtual void PairDone(std::size_t /*first*/, std::size_t /*second*/, std::string_view /*name1*/,
                           std::string_view /*name2*/, const PairRow& /*row*/) {}
+    // A pair left out because both folder sets hold a file of that name, where its row would be.
+    virtual void PairSkipped(std::size_t /*first*/, std::size_t /*second*/, std::string_view /*name1*/,
+                             std::string_view /*name2*/) {}
 };
 
 }  // namespace kadrel

@@ -11,15 +11,6 @@
 namespace kadrel {
 namespace {
 
-// The name the report gives a record; one whose file cannot be read is named after the file.
-std::string RecordName(const SequenceSet& set, std::size_t index) {
-    try {
-        return LoadRecord(set, index).name;
-    } catch (const SetError&) {
-        return FolderRecordName(set.fileNames.at(index));
-    }
-}
-
 // A row's number as written, with either decimal separator; false when it is none.
 bool ReadValue(std::string_view field, Value& value) {
     if (field == "NA") {

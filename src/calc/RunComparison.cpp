@@ -31,7 +31,17 @@ std::string RunSummary::StatusText() const {
            " pairs failed)";
 }
 
+std::string RunSummary::SkippedText() const {
+    if (pairsSkipped == 0) return {};
+    std::string text = std::to_string(pairsSkipped) + (pairsSkipped == 1 ? " pair" : " pairs") +
+                       " skipped (the same file in both folder sets: ";
+    for (std::size_t n = 0; n < skippedFiles.size(); ++n) text += (n == 0 ? "" : ", ") + skippedFiles[n];
+    return text + (pairsSkipped > skippedFiles.size() ? ", ...)" : ")");
+}
+
 namespace {
+
+constexpr std::size_t kSkippedFilesNamed = 3;
 
 using Clock = std::chrono::steady_clock;
 
@@ -331,6 +341,7 @@ private:
         }
         if (batch->endsRecord) {
             BeginRecordOnce(batch->first, record1);
+            SkipUpTo(batch->first, records2_.size());
             if (backup_ && !backup_->Commit()) sink_.Warning(backup_->Error());
             sink_.RecordFinished(batch->first);
         }
@@ -350,17 +361,30 @@ private:
         best_.BeginRecord(record1.record.name);
         sink_.RecordBegun(i, record1.record.name);
         begunRecords_ = i + 1;
+        skipCursor_ = 0;
+    }
+
+    // The pairs of set-1 record i skipped before set-2 position `end`, where their rows would be.
+    void SkipUpTo(std::size_t i, std::size_t end) {
+        for (; skipCursor_ < end; ++skipCursor_) {
+            if (!Skipped(set1_, i, set2_, skipCursor_)) continue;
+            sink_.PairSkipped(i, skipCursor_, RecordName(set1_, i), records2_[skipCursor_].record.name);
+            if (summary_.pairsSkipped++ < kSkippedFilesNamed) summary_.skippedFiles.push_back(set1_.fileNames[i]);
+        }
     }
 
     // Once a run for each record, even when a file is in both sets.
     void WarnOfRecord(const LoadedRecord& record) {
         const auto& warning = record.problem ? record.problem : record.note;
-        if (warning && recordWarnings_.insert(*warning).second) sink_.Warning(*warning);
+        if (warning && recordWarnings_.insert(*warning).second)
+            sink_.RecordWarning(*warning, record.problem.has_value());
     }
 
     void Emit(std::size_t i, std::size_t k, const LoadedRecord& record1, const PairResult& result) {
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
+        SkipUpTo(i, k);
+        ++skipCursor_;
         Report(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
         sink_.PairDone(i, k, name1, name2, result.row);
         best_.Offer(name2, result.row.RankingDistance(options_.model));
@@ -392,6 +416,7 @@ private:
     std::condition_variable finished_;
     std::size_t batchSize_ = 1;
     std::size_t begunRecords_ = 0;
+    std::size_t skipCursor_ = 0;  // the current set-1 record's next set-2 position to report
     std::set<std::string> recordWarnings_;
     bool cut_ = false;
     bool producerStopped_ = false;

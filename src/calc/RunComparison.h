@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "align/Aligner.h"
 #include "calc/ReportSink.h"
@@ -44,9 +45,13 @@ struct RunSummary {
     std::size_t pairsAligned = 0;  // handed to the aligner
     std::size_t pairsReused = 0;   // given the result of an earlier pair of the same sequences
     std::size_t pairsResumed = 0;  // taken from the backup gone on from
+    std::size_t pairsSkipped = 0;  // the same file name in both folder sets
+    std::vector<std::string> skippedFiles;  // the first few of those names
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"
     std::string StatusText() const;
+    // "N pairs skipped (the same file in both folder sets: a.fas, b.fas, ...)"; empty for none.
+    std::string SkippedText() const;
 };
 
 // The aligner cannot run (t_coffee not installed): nothing was written.

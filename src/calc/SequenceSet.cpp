@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "align/TextFile.h"
+#include "calc/FastqRecords.h"
 #include "calc/ReportHeader.h"
+#include "calc/SetWarnings.h"
 
 namespace kadrel {
 namespace fs = std::filesystem;
@@ -54,18 +56,27 @@ bool HoldsReport(const fs::path& file) {
     return StartsAsReport(start);
 }
 
-// The run's own backup may sit in a folder set (the default one lands in the current folder): an
-// earlier report there is never a record. A file of the user's at that path stays in the set, for
-// the front end to refuse to overwrite.
-void LeaveOutBackup(SequenceSet& set, const fs::path& backupFile) {
-    std::error_code ec;
-    if (backupFile.empty() || !fs::exists(backupFile, ec)) return;
+// A backup or report of an earlier run may sit in a folder set: the default backup lands in the
+// current folder, wherever that was. Known by its banner, not its name, it is never a record.
+void LeaveOutReports(SequenceSet& set) {
     std::erase_if(set.fileNames, [&](const std::string& name) {
         const fs::path file = set.folderPath / name;
-        if (!fs::equivalent(file, backupFile, ec) || !HoldsReport(file)) return false;
-        set.warnings.push_back(QuotedPath(file) + " is the run's backup file; it is not read as a record");
+        if (!HoldsReport(file)) return false;
+        set.warnings.push_back(QuotedPath(file) + " is a report or backup of Kadrel; it is not read as a record");
         return true;
     });
+}
+
+std::string HeaderName(const std::string& piece) {
+    return WithoutControlCharacters(piece.substr(0, piece.find_first_of("\r\n")));
+}
+
+std::vector<std::string> ReadFastq(const fs::path& file, const std::string& text) {
+    try {
+        return FastqPieces(text);
+    } catch (const std::runtime_error& e) {
+        throw SetError(QuotedPath(file) + ": begins with '@' but is not a FASTQ file (" + e.what() + ")");
+    }
 }
 
 }  // namespace
@@ -88,35 +99,58 @@ std::vector<std::string> ListFolder(const fs::path& folder) {
     return names;
 }
 
-SequenceSet ReadSequenceSet(int side, const fs::path& path, const fs::path& backupFile) {
+SequenceSet ReadSequenceSet(int side, const fs::path& path) {
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (!fs::exists(status)) throw SetError(QuotedPath(path) + ": no such file or folder");
     return ReadSequenceSet(side, path,
                            fs::is_directory(status) ? SetSource::Folder
-                                                    : SetSource::MultipleSequenceFile,
-                           backupFile);
+                                                    : SetSource::MultipleSequenceFile);
 }
 
-SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source, const fs::path& backupFile) {
+std::string RecordName(const SequenceSet& set, std::size_t index) {
+    if (set.source == SetSource::Folder) return FolderRecordName(set.fileNames.at(index));
+    return HeaderName(set.pieces.at(index + 1));
+}
+
+namespace {
+
+void WarnOfDuplicateNames(SequenceSet& set) {
+    std::vector<std::string> names;
+    names.reserve(set.count);
+    for (std::size_t r = 0; r < set.count; ++r) names.push_back(RecordName(set, r));
+    const fs::path& path = set.source == SetSource::Folder ? set.folderPath : set.chosenFile;
+    if (auto warning = DuplicateNamesWarning(QuotedPath(path), names)) set.warnings.push_back(std::move(*warning));
+}
+
+}  // namespace
+
+SequenceSet ReadSequenceSet(int side, const fs::path& path, SetSource source) {
     SequenceSet set;
     set.side = side;
     set.source = source;
     if (source == SetSource::Folder) {
         set.folderPath = path;
         set.fileNames = ListFolder(path);
-        LeaveOutBackup(set, backupFile);
+        LeaveOutReports(set);
         set.count = set.fileNames.size();
+        WarnOfDuplicateNames(set);
         return set;
     }
     set.chosenFile = path;
     std::string error;
     const auto text = ReadWholeFile(path, error);
     if (!text) throw SetError(QuotedPath(path) + ": cannot read the file (" + error + ")");
-    set.pieces = CutAtMarkers(*text);
+    if (IsFastq(*text)) {
+        set.pieces = ReadFastq(path, *text);
+    } else {
+        set.pieces = CutAtMarkers(*text);
+        if (set.pieces.front().find_first_not_of(" \t\r\n\f\v") != std::string::npos)
+            set.warnings.push_back(QuotedPath(path) + ": text before the first '>' ignored");
+        if (auto warning = InnerMarkerWarning(path, set.pieces)) set.warnings.push_back(std::move(*warning));
+    }
     set.count = set.pieces.size() - 1;
-    if (set.pieces.front().find_first_not_of(" \t\r\n\f\v") != std::string::npos)
-        set.warnings.push_back(QuotedPath(path) + ": text before the first '>' ignored");
+    WarnOfDuplicateNames(set);
     return set;
 }
 
@@ -126,8 +160,8 @@ void RequireRecords(const SequenceSet& set) {
         "set " + std::to_string(set.side) + " " + QuotedPath(folder ? set.folderPath : set.chosenFile) + ": ";
     if (folder) {
         if (set.count == 0)
-            throw SetError(named + "no file to compare in the folder (hidden files, subfolders and the run's "
-                                   "backup are left out)");
+            throw SetError(named + "no file to compare in the folder (hidden files, subfolders and Kadrel's "
+                                   "reports and backups are left out)");
         return;
     }
     for (const std::string& piece : set.pieces)
@@ -145,9 +179,7 @@ SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
     SequenceRecord record;
     if (set.source == SetSource::MultipleSequenceFile) {
         record.text = ">" + set.pieces.at(index + 1);
-        const auto lineEnd = record.text.find_first_of("\r\n");
-        record.name = WithoutControlCharacters(
-            record.text.substr(1, lineEnd == std::string::npos ? std::string::npos : lineEnd - 1));
+        record.name = RecordName(set, index);
         return record;
     }
     record.fileName = set.fileNames.at(index);
@@ -157,6 +189,12 @@ SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index) {
     if (!text) throw SetError(QuotedPath(set.folderPath / record.fileName) + ": cannot read the file (" +
                               error + ")");
     record.text = std::move(*text);
+    // A read file in a folder goes to the aligner as the FASTA record it stands for.
+    if (IsFastq(record.text)) {
+        const auto pieces = ReadFastq(set.folderPath / record.fileName, record.text);
+        record.text.clear();
+        for (std::size_t p = 1; p < pieces.size(); ++p) record.text += '>' + pieces[p];
+    }
     return record;
 }
 

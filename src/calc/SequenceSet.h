@@ -33,12 +33,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A folder becomes a folder set, a file a multiple-sequence file. Throws SetError. A folder set
-// leaves out `backupFile`, the run's own backup, with a warning.
-SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path,
-                            const std::filesystem::path& backupFile = {});
-SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSource source,
-                            const std::filesystem::path& backupFile = {});
+// A folder becomes a folder set, a file a multiple-sequence file (FASTA, or FASTQ when it begins
+// with '@'; either may be gzip-compressed). Throws SetError. A folder set leaves out, with a
+// warning, every file that holds a report or backup of Kadrel (known by its banner). Warnings
+// also name a '>' that does not begin a line and record names held by more than one record.
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path);
+SequenceSet ReadSequenceSet(int side, const std::filesystem::path& path, SetSource source);
 
 // Throws SetError, naming the set and what is wrong, when it holds no record to compare (an empty
 // folder; an empty, binary or plain sequence file) or is not text at all.
@@ -53,6 +53,8 @@ std::string FolderRecordName(const std::string& fileName);
 
 // Between two folder sets, a file is not compared with the file of the same name.
 bool SkippedPair(const SequenceSet& set1, std::size_t i, const SequenceSet& set2, std::size_t k);
+// The name record `index` shows, without reading a folder set's file.
+std::string RecordName(const SequenceSet& set, std::size_t index);
 
 // Throws SetError when a folder file cannot be read.
 SequenceRecord LoadRecord(const SequenceSet& set, std::size_t index);

@@ -45,6 +45,7 @@ struct CompareOptions {
     unsigned alignerTimeout = static_cast<unsigned>(TCoffeeAligner::kDefaultTimeLimit.count());
     unsigned best = 1;
     bool ties = false;
+    bool verbose = false;
     std::string table, matrix;
     std::size_t reuseLimit = kDefaultReuseLimit;
     bool noReuse = false;
@@ -104,9 +105,8 @@ int RunCompare(const CompareOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     SequenceSet set1, set2;
     try {
-        const std::string backupFile = options.noBackup ? "" : options.backup;
-        set1 = ReadSequenceSet(1, options.set1, backupFile);
-        set2 = ReadSequenceSet(2, options.set2, backupFile);
+        set1 = ReadSequenceSet(1, options.set1);
+        set2 = ReadSequenceSet(2, options.set2);
         RequireRecords(set1);
         RequireRecords(set2);
     } catch (const SetError& e) {
@@ -157,7 +157,7 @@ int RunCompare(const CompareOptions& options) {
 
     std::stop_source stop;
     StopOnSignals(stop);
-    ConsoleSink console(out, stop);
+    ConsoleSink console(out, stop, options.verbose);
     TableSink sink(console, stop);
     if (const auto problem = sink.Open(options.table, options.matrix, model)) return Fail(*problem);
 
@@ -171,9 +171,10 @@ int RunCompare(const CompareOptions& options) {
     if (out.Failed()) return Fail(out.Problem());
     if (tablesProblem) return Fail(*tablesProblem);
 
-    std::cerr << "kadrel: "
-              << ClosingSummary(summary, pairhmm ? std::to_string(pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "")
-              << "\n";
+    if (const std::string line = console.RecordWarningsLine(); !line.empty()) std::cerr << line << "\n";
+    std::string more = pairhmm ? std::to_string(pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
+    if (const std::string skipped = summary.SkippedText(); !skipped.empty()) more += (more.empty() ? "" : ", ") + skipped;
+    std::cerr << "kadrel: " << ClosingSummary(summary, more) << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -216,6 +217,8 @@ CommandRunner AddCompareCommand(CLI::App& app) {
             "N"))
         ->capture_default_str();
     command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
+    command->add_flag("-v,--verbose", options->verbose,
+                      "Show every record warning (by default they are counted in one line at the end)");
     command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
     command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
     const CLI::Validator shard(

@@ -6,8 +6,8 @@
 
 namespace kadrel::cli {
 
-ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop)
-    : out_(out), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1) {}
+ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose)
+    : out_(out), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1), verbose_(verbose) {}
 
 void ConsoleSink::Append(std::string_view text) {
     out_.Write(text);
@@ -31,6 +31,20 @@ void ConsoleSink::Progress(std::size_t done, std::size_t total) {
 void ConsoleSink::Warning(std::string_view message) {
     ClearProgress();
     std::cerr << "kadrel: warning: " << message << "\n";
+}
+
+void ConsoleSink::RecordWarning(std::string_view message, bool pairsFail) {
+    if (verbose_) return Warning(message);
+    if (recordWarnings_++ == 0) onlyWarning_ = message;
+    if (pairsFail) ++failingRecords_;
+}
+
+std::string ConsoleSink::RecordWarningsLine() const {
+    if (recordWarnings_ == 0) return {};
+    if (recordWarnings_ == 1) return "kadrel: warning: " + onlyWarning_;
+    std::string line = "kadrel: warning: " + std::to_string(recordWarnings_) + " records warned of (";
+    if (failingRecords_ > 0) line += std::to_string(failingRecords_) + " with NA pairs, ";
+    return line + "first: " + onlyWarning_ + "); --verbose shows each";
 }
 
 void ConsoleSink::ClearProgress() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <chrono>
 #include <stop_token>
+#include <string>
 
 #include "calc/ReportSink.h"
 #include "cli/ReportOutput.h"
@@ -9,22 +10,30 @@ namespace kadrel::cli {
 
 // Writes the report to its output, flushed at every set-1 record's end; shows progress while
 // standard error is a terminal. A failed write to the output stops the run: nobody reads the
-// report any more.
+// report any more. Record warnings are shown as they come only when `verbose`; otherwise they
+// are counted for one closing line, as large sets give hundreds of them.
 class ConsoleSink : public ReportSink {
 public:
-    ConsoleSink(ReportOutput& out, std::stop_source stop);
+    ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose = false);
 
     void Append(std::string_view text) override;
     void RecordFinished(std::size_t index) override;
     void Progress(std::size_t done, std::size_t total) override;
     void Warning(std::string_view message) override;
+    void RecordWarning(std::string_view message, bool pairsFail) override;
     void ClearProgress();
+    // The closing line for the record warnings not shown; empty when there is none. A single
+    // warning is shown whole.
+    std::string RecordWarningsLine() const;
 
 private:
     ReportOutput& out_;
     std::stop_source stop_;
     bool showProgress_;
     bool progressShown_ = false;
+    bool verbose_;
+    std::size_t recordWarnings_ = 0, failingRecords_ = 0;
+    std::string onlyWarning_;  // the first one, shown whole when it stays the only one
     std::chrono::steady_clock::time_point lastProgress_{};
 };
 

@@ -33,7 +33,7 @@ int RunDistance(const DistanceOptions& options) {
             unreadable = true;
             continue;
         }
-        const AlignedPair pair = ReadAlignedPair(*text);
+        const AlignedPair pair = ReadAlignedPair(*text, AlignmentSource::AnyClustal);
         if (!pair.usable) {
             std::cerr << "kadrel: " << path << ": unusable alignment: " << pair.failure << "\n";
         } else if (const int side = BaselessSequence(pair); side != 0) {
@@ -55,7 +55,8 @@ int RunDistance(const DistanceOptions& options) {
 CommandRunner AddDistanceCommand(CLI::App& app) {
     auto options = std::make_shared<DistanceOptions>();
     CLI::App* command = app.add_subcommand(
-        "distance", "Write the report row of alignments already made (the aligner's CLUSTAL .aln text)");
+        "distance",
+        "Write the report row of alignments already made (CLUSTAL .aln text of t_coffee, ClustalW, Clustal Omega, ...)");
     AddModelOption(*command, options->model);
     AddTextbookOption(*command, options->textbook);
     command->add_option("files", options->files, "Alignment files (.aln)")->required();

@@ -20,6 +20,8 @@ std::string TableName(std::string_view name) {
     return quote ? '"' + text + '"' : text;
 }
 
+constexpr std::string_view kSkipped = "skipped";
+
 }  // namespace
 
 PairTableWriter::PairTableWriter(ReportOutput& out, DistanceModel model) : out_(out), model_(model) {
@@ -39,6 +41,12 @@ void PairTableWriter::Row(std::string_view name1, std::string_view name2, const 
     out_.Write(line += '\n');
 }
 
+void PairTableWriter::SkippedRow(std::string_view name1, std::string_view name2) {
+    std::string line = TableName(name1) + '\t' + TableName(name2);
+    for (int column = model_ != DistanceModel::None ? 8 : 7; column > 0; --column) (line += '\t') += kSkipped;
+    out_.Write(line += '\n');
+}
+
 DistanceMatrixWriter::DistanceMatrixWriter(ReportOutput& out, DistanceModel model) : out_(out), model_(model) {}
 
 void DistanceMatrixWriter::Columns(const std::vector<std::string>& names2) {
@@ -55,6 +63,10 @@ void DistanceMatrixWriter::BeginLine(std::string_view name1) {
 
 void DistanceMatrixWriter::Cell(std::size_t second, const PairRow& row) {
     if (second < cells_.size()) cells_[second] = ValueText(row.RankingDistance(model_), ".");
+}
+
+void DistanceMatrixWriter::SkippedCell(std::size_t second) {
+    if (second < cells_.size()) cells_[second] = kSkipped;
 }
 
 void DistanceMatrixWriter::EndLine() {

@@ -65,7 +65,11 @@ CommandRunner AddPlotCommand(CLI::App& app) {
         "plot", "Draw a histogram of a report's distances, the best matches over it, with a threshold");
     command->add_option("REPORT", options->report, "A report written by kadrel compare (or saved by the window)")
         ->required();
-    command->add_option("-o,--output", options->output, "The picture: FILE.svg or FILE.png (default: REPORT.svg)");
+    std::string kinds;
+    for (const std::string& kind : ui::PictureExtensions()) kinds += (kinds.empty() ? "." : ", .") + kind;
+    command->add_option("-o,--output", options->output,
+                        "The picture, of the kind its extension names: " + kinds +
+                            " (default: the report's name with .svg for its extension)");
     command->add_option("--threshold", options->threshold, "The distance marked by a line")
         ->check(CLI::NonNegativeNumber)
         ->capture_default_str();

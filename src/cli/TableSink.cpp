@@ -76,4 +76,9 @@ void TableSink::PairDone(std::size_t, std::size_t second, std::string_view name1
     if (matrix_) matrix_->Cell(second, row);
 }
 
+void TableSink::PairSkipped(std::size_t, std::size_t second, std::string_view name1, std::string_view name2) {
+    if (table_) table_->SkippedRow(name1, name2);
+    if (matrix_) matrix_->SkippedCell(second);
+}
+
 }  // namespace kadrel::cli

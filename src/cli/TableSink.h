@@ -30,10 +30,14 @@ public:
     void RecordFinished(std::size_t index) override;
     void Progress(std::size_t done, std::size_t total) override { inner_.Progress(done, total); }
     void Warning(std::string_view message) override { inner_.Warning(message); }
+    void RecordWarning(std::string_view message, bool pairsFail) override {
+        inner_.RecordWarning(message, pairsFail);
+    }
     void SecondNames(const std::vector<std::string>& names) override;
     void RecordBegun(std::size_t index, std::string_view name) override;
     void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
                   const PairRow& row) override;
+    void PairSkipped(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2) override;
 
 private:
     // The first failed write, naming its option, file and the system's reason.

@@ -49,10 +49,12 @@ std::array<Symbol, 256> MakeSymbols() {
 
 const std::array<Symbol, 256> kSymbols = MakeSymbols();
 
-// Every byte as the classification reads it: ASCII letters in upper case, the rest unchanged.
+// Every byte as the classification reads it: ASCII letters in upper case, the rest unchanged,
+// but U for T: RNA-style libraries write U, and unknown it would count as an identical site.
 std::array<char, 256> MakeFolding() {
     std::array<char, 256> table{};
     for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    table['U'] = table['u'] = 'T';
     return table;
 }
 
@@ -68,7 +70,7 @@ constexpr std::size_t kFieldMask = (1u << kField) - 1;
 
 std::array<std::uint64_t, 256> MakeIdenticalSteps() {
     std::array<std::uint64_t, 256> steps{};
-    for (const char c : {'A', 'C', 'G', 'T', 'a', 'c', 'g', 't'}) {
+    for (const char c : {'A', 'C', 'G', 'T', 'U', 'a', 'c', 'g', 't', 'u'}) {
         const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
         steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
                                                (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));

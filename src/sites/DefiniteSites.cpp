@@ -13,7 +13,7 @@ int DefiniteBase(char c) {
         case 'A': case 'a': return BaseA;
         case 'C': case 'c': return BaseC;
         case 'G': case 'g': return BaseG;
-        case 'T': case 't': return BaseT;
+        case 'T': case 't': case 'U': case 'u': return BaseT;
         default: return -1;
     }
 }

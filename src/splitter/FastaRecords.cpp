@@ -16,4 +16,23 @@ std::vector<FastaRecord> CutRecords(std::string_view fileText) {
     return records;
 }
 
+InnerMarkers FindInnerMarkers(std::string_view fileText) {
+    InnerMarkers found;
+    std::size_t line = 1, record = 0;
+    bool begun = false;
+    for (std::size_t i = 0; i < fileText.size(); ++i) {
+        const char c = fileText[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == fileText.size() || fileText[i + 1] != '\n'))) ++line;
+        if (c != '>') continue;
+        const bool beginsLine = i == 0 || fileText[i - 1] == '\n' || fileText[i - 1] == '\r';
+        if (begun && !beginsLine && found.count++ == 0) {
+            found.firstLine = line;
+            found.firstRecord = record + 1;
+        }
+        record += begun ? 1 : 0;
+        begun = true;
+    }
+    return found;
+}
+
 }  // namespace lutrane

@@ -17,4 +17,14 @@ struct FastaRecord {
 // A ">" inside a header line cuts there too, so no byte after the first ">" is dropped.
 std::vector<FastaRecord> CutRecords(std::string_view fileText);
 
+// The '>' characters after the first record began that do not begin a line. Each starts a record
+// as any '>' does, but in real files it has mostly cut a header in two ("S51-W<gv>1"), which the
+// user should hear of: the first one's line (from 1) and the record it begins (from 0).
+struct InnerMarkers {
+    std::size_t count = 0;
+    std::size_t firstLine = 0;
+    std::size_t firstRecord = 0;
+};
+InnerMarkers FindInnerMarkers(std::string_view fileText);
+
 }  // namespace lutrane

@@ -1,5 +1,8 @@
 #include "RecordFileName.h"
 
+#include <map>
+#include <set>
+
 namespace lutrane {
 namespace {
 
@@ -32,7 +35,7 @@ std::string WithSuffix(const std::string& stem, int number) {
 }  // namespace
 
 std::string SafeStem(std::string_view name, std::size_t recordNumber) {
-    if (name.find_first_not_of('.') == std::string_view::npos) {
+    if (name.find_first_not_of(". \t") == std::string_view::npos) {
         return "record_" + std::to_string(recordNumber);
     }
     std::string stem(name);
@@ -43,16 +46,25 @@ std::string SafeStem(std::string_view name, std::size_t recordNumber) {
     return CutToBytes(std::move(stem), kMaxStemBytes);
 }
 
-std::string StemRegistry::Claim(const std::string& stem) {
-    std::string candidate = stem;
-    if (used_.count(candidate) != 0) {
-        int& number = nextNumber_.try_emplace(stem, 2).first->second;
-        do {
-            candidate = WithSuffix(stem, number++);
-        } while (used_.count(candidate) != 0);
+std::vector<std::string> PlanStems(const std::vector<std::string>& wanted) {
+    std::set<std::string> taken(wanted.begin(), wanted.end());
+    std::set<std::string> given;
+    std::map<std::string, int> nextNumber;  // where the search for a free suffix resumes
+    std::vector<std::string> stems;
+    stems.reserve(wanted.size());
+    for (const std::string& stem : wanted) {
+        std::string candidate = stem;
+        if (given.count(candidate) != 0) {
+            int& number = nextNumber.try_emplace(stem, 2).first->second;
+            do {
+                candidate = WithSuffix(stem, number++);
+            } while (taken.count(candidate) != 0);
+            taken.insert(candidate);
+        }
+        given.insert(candidate);
+        stems.push_back(std::move(candidate));
     }
-    used_.insert(candidate);
-    return candidate;
+    return stems;
 }
 
 }  // namespace lutrane

@@ -33,11 +33,11 @@ int RunSplitCommandLine(int argc, const char* const* argv, std::ostream& out, st
     const StopSignals signals;
     const SplitResult result = SplitFiles({inputs.begin(), inputs.end()}, outputFolder,
                                           [&signals] { return signals.Received() != 0; });
-    for (const std::string& note : result.notes) err << "lutrane: " << note << '\n';
     if (!result.error.empty()) {
         err << "lutrane: " << result.error << '\n';
         return result.interrupted ? 128 + signals.Received() : 2;
     }
+    for (const std::string& note : result.notes) err << "lutrane: " << note << '\n';
     err << WrittenMessage(result.filesWritten, result.folder) << '\n';
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "FastaRecords.h"
+#include "GzipText.h"
 #include "NewFileWriter.h"
 #include "RecordFileName.h"
 
@@ -46,7 +47,60 @@ std::optional<std::string> ReadInput(const fs::path& input, std::string& error) 
         error = "cannot read " + input.string() + ": " + std::strerror(readError);
         return std::nullopt;
     }
+    if (IsGzip(text)) {
+        std::string why;
+        auto unpacked = Gunzip(text, why);
+        if (!unpacked) {
+            error = "cannot read " + input.string() + ": " + why + "; nothing was written";
+            return std::nullopt;
+        }
+        text = std::move(*unpacked);
+    }
+    // Split, a binary file would make files named with its bytes; kadrel refuses it the same way.
+    if (text.find('\0') != std::string::npos) {
+        error = input.string() + ": not a FASTA text file (it holds binary data); nothing was written";
+        return std::nullopt;
+    }
+    if (text.starts_with('@')) {
+        error = input.string() + ": a FASTQ file (it begins with '@'), not FASTA; nothing was written. "
+                                 "kadrel reads FASTQ as it is.";
+        return std::nullopt;
+    }
     return text;
+}
+
+// A name as a message shows it: a control character could move the terminal's cursor.
+std::string Quoted(std::string name) {
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return '"' + name + '"';
+}
+
+std::string InnerMarkerNote(const fs::path& input, const InnerMarkers& inner,
+                            const std::vector<FastaRecord>& records) {
+    // Records counted from 1, as the renamed ones are.
+    std::string note = input.string() + " line " + std::to_string(inner.firstLine) +
+                       ": a '>' inside the line starts a new record there: record " +
+                       std::to_string(inner.firstRecord) + " " + Quoted(records[inner.firstRecord - 1].name) +
+                       " ends and record " + std::to_string(inner.firstRecord + 1) + " " +
+                       Quoted(records[inner.firstRecord].name) + " begins";
+    if (inner.count > 1) note += " (" + std::to_string(inner.count) + " lines of the file hold such a '>')";
+    return note;
+}
+
+// A record that is not written under its own name, and why.
+struct Planned {
+    std::string input, name, stem, text;
+    std::size_t number = 0;  // in its input, from 1
+};
+
+std::string RenameNote(const Planned& record, const std::string& stem) {
+    const bool blank = record.stem == "record_" + std::to_string(record.number);
+    const std::string why = stem != record.stem ? "another record is written as " + record.stem + ".fas"
+                            : blank             ? "its name is blank or only dots"
+                                                : "its name cannot be a file name as it stands";
+    return record.input + ": record " + std::to_string(record.number) + " " + Quoted(record.name) + " is written as " +
+           stem + ".fas (" + why + ")";
 }
 
 fs::path ShownFolder(const fs::path& folder) {
@@ -124,20 +178,29 @@ SplitResult SplitFiles(const std::vector<fs::path>& inputs, const fs::path& fold
     SplitResult result;
     result.folder = ShownFolder(outputFolder);
 
-    std::vector<PlannedFile> plan;
-    StemRegistry stems;
+    std::vector<Planned> records;
     for (const fs::path& input : inputs) {
         std::optional<std::string> text = ReadInput(input, result.error);
         if (!text) return result;
-        std::vector<FastaRecord> records = CutRecords(*text);
-        if (records.empty()) {
+        std::vector<FastaRecord> cut = CutRecords(*text);
+        if (cut.empty()) {
             result.error = input.string() + " holds no record (no \">\" in it); nothing was written";
             return result;
         }
-        for (std::size_t k = 0; k < records.size(); ++k) {
-            const std::string stem = stems.Claim(SafeStem(records[k].name, k + 1));
-            plan.push_back({outputFolder / (stem + ".fas"), std::move(records[k].text)});
-        }
+        if (const InnerMarkers inner = FindInnerMarkers(*text); inner.count > 0)
+            result.notes.push_back(InnerMarkerNote(input, inner, cut));
+        for (std::size_t k = 0; k < cut.size(); ++k)
+            records.push_back({input.string(), cut[k].name, SafeStem(cut[k].name, k + 1), std::move(cut[k].text), k + 1});
+    }
+    std::vector<std::string> wanted;
+    wanted.reserve(records.size());
+    for (const Planned& record : records) wanted.push_back(record.stem);
+    const std::vector<std::string> stems = PlanStems(wanted);
+    std::vector<PlannedFile> plan;
+    plan.reserve(records.size());
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        if (stems[r] != records[r].name) result.notes.push_back(RenameNote(records[r], stems[r]));
+        plan.push_back({outputFolder / (stems[r] + ".fas"), std::move(records[r].text)});
     }
     const std::vector<fs::path> madeFolders = MissingFolders(outputFolder);
     result.error = PrepareFolder(outputFolder);

@@ -11,7 +11,9 @@ struct SplitResult {
     std::size_t filesWritten = 0;    // and kept: 0 whenever error is set
     bool interrupted = false;        // stopped on request; nothing was kept
     std::filesystem::path folder;    // the output folder as shown to the user
-    std::vector<std::string> notes;  // worth telling, not failures (an input without records)
+    // Worth telling once the files are written: a '>' inside a line, every record written under
+    // another name than its own.
+    std::vector<std::string> notes;
     std::string error;               // empty when every record was written
 };
 

@@ -47,8 +47,14 @@ void SplitterWindow::Command1_Click() {
     const std::filesystem::path input = QFile::encodeName(*chosen).toStdString();
     const SplitResult result = SplitFiles({input}, input.parent_path());
 
+    // A label has room for a few notes; a file of thousands of renamed records gets their count.
+    constexpr std::size_t kNotesShown = 8;
     QStringList lines;
-    for (const std::string& note : result.notes) lines << FromText(note);
+    if (result.error.empty()) {
+        for (std::size_t n = 0; n < result.notes.size() && n < kNotesShown; ++n) lines << FromText(result.notes[n]);
+        if (result.notes.size() > kNotesShown)
+            lines << QStringLiteral("(and %1 more notes)").arg(result.notes.size() - kNotesShown);
+    }
     lines << FromText(result.error.empty() ? WrittenMessage(result.filesWritten, result.folder) : result.error);
     ShowStatus(lines.join(QLatin1Char('\n')));
 }

@@ -5,10 +5,12 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QLineSeries>
 #include <QPainter>
+#include <QSaveFile>
 #include <QStackedBarSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -134,12 +136,25 @@ QChart* MakeDistanceChart(const ReportDistances& report, double threshold) {
     return chart;
 }
 
+std::vector<std::string> PictureExtensions() {
+    std::vector<std::string> extensions = {"svg"};
+    for (const QByteArray& format : QImageWriter::supportedImageFormats())
+        if (format != "svg") extensions.push_back(format.toStdString());
+    std::sort(extensions.begin() + 1, extensions.end());
+    extensions.erase(std::unique(extensions.begin(), extensions.end()), extensions.end());
+    return extensions;
+}
+
 QString SaveDistanceChart(const ReportDistances& report, double threshold, const QString& path) {
     if (const auto nothing = NothingToDraw(report)) return QString::fromStdString(*nothing);
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool svg = suffix == QLatin1String("svg");
-    if (!svg && !QImageWriter::supportedImageFormats().contains(suffix.toLatin1()))
-        return QStringLiteral("\"%1\": a picture's name ends in .svg or .png").arg(path);
+    const std::vector<std::string> kinds = PictureExtensions();
+    if (std::find(kinds.begin(), kinds.end(), suffix.toStdString()) == kinds.end()) {
+        QStringList named;
+        for (const std::string& kind : kinds) named << QStringLiteral(".") + QString::fromStdString(kind);
+        return QStringLiteral("\"%1\": a picture's name ends in one of %2").arg(path, named.join(QStringLiteral(" ")));
+    }
 
     // A view of its own, never shown, lays the chart out at the picture's size.
     QChartView view(MakeDistanceChart(report, threshold));
@@ -154,20 +169,28 @@ QString SaveDistanceChart(const ReportDistances& report, double threshold, const
         static_cast<QWidget&>(view).render(&painter);
         return painter.end();
     };
+    // Drawn in memory and then written as a whole, so that a failed write can say why: the
+    // picture writers only know that they failed.
+    QBuffer picture;
+    picture.open(QIODevice::WriteOnly);
     if (svg) {
         QSvgGenerator generator;
-        generator.setFileName(path);
+        generator.setOutputDevice(&picture);
         generator.setSize(kPictureSize);
         generator.setViewBox(QRect(QPoint(0, 0), kPictureSize));
         generator.setTitle(view.chart()->title());
-        if (!draw(generator)) return QStringLiteral("cannot write \"%1\"").arg(path);
-        return QString();
+        if (!draw(generator)) return QStringLiteral("cannot draw the picture \"%1\"").arg(path);
+    } else {
+        QImage image(kPictureSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        draw(image);
+        QImageWriter writer(&picture, suffix.toLatin1());
+        if (!writer.write(image))
+            return QStringLiteral("cannot draw the picture \"%1\": %2").arg(path, writer.errorString());
     }
-    QImage image(kPictureSize, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    draw(image);
-    QImageWriter writer(path);
-    if (!writer.write(image)) return QStringLiteral("cannot write \"%1\": %2").arg(path, writer.errorString());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture.data()) != picture.data().size() || !file.commit())
+        return QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
     return QString();
 }
 

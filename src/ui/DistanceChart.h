@@ -2,6 +2,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/ReportDistances.h"
 
@@ -19,8 +20,13 @@ constexpr double kDefaultThreshold = 0.02;
 // Its first series stacks, per bin, the best matches (set 0) and the other pairs (set 1).
 QChart* MakeDistanceChart(const ReportDistances& report, double threshold);
 
+// The picture kinds a chart can be saved as, by extension: "svg", then the image kinds this Qt
+// writes ("bmp", "jpg", "png", ...).
+std::vector<std::string> PictureExtensions();
+
 // Draws the chart into `path`: SVG for a path ending in .svg, else an image of the type its
-// suffix names. An empty string on success, else a message naming the file and the problem.
+// suffix names. An empty string on success, else a message naming the file and the problem (a
+// failed write with the system's reason).
 QString SaveDistanceChart(const ReportDistances& report, double threshold, const QString& path);
 
 // The same for the command line, which has no application object and perhaps no display.

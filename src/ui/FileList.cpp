@@ -1,6 +1,7 @@
 #include "ui/FileList.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <exception>
 
 #include "calc/SequenceSet.h"
@@ -26,6 +27,12 @@ void FileList::Refresh() {
     } catch (const std::exception&) {
         // A folder that cannot be listed shows no files, as an empty one; the run says why.
     }
+}
+
+void FileList::ShowChosenFile(const QString& file) {
+    clear();
+    auto* item = new QListWidgetItem(QFileInfo(file).fileName(), this);
+    item->setToolTip(QDir::toNativeSeparators(file));
 }
 
 }  // namespace kadrel::ui

@@ -13,6 +13,9 @@ public:
     void SetPath(const QString& path);
     // Lists the folder again, for files that came or went since.
     void Refresh();
+    // Shows the one multiple-sequence file chosen for the side, by name (its path as tool tip),
+    // in place of the folder's files; SetPath or Refresh lists the folder again.
+    void ShowChosenFile(const QString& file);
 
 private:
     QString path_;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMetaObject>
 #include <QStyle>
 
 namespace kadrel::ui {
@@ -21,6 +22,12 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         if (item) SetPath(item->data(0, kPathRole).toString());
+    });
+    // Once the click is handled: making the folder current lists the tree anew, item included.
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (!item) return;
+        const QString path = item->data(0, kPathRole).toString();
+        QMetaObject::invokeMethod(this, [this, path] { SetPath(path); }, Qt::QueuedConnection);
     });
 }
 

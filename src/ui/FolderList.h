@@ -4,7 +4,8 @@
 namespace kadrel::ui {
 
 // The folder of one side: the chain of folders from the root down to the current one, then the
-// current folder's subfolders. Activating an entry (double click, Enter) makes it current.
+// current folder's subfolders. One click on an entry makes it current, as do a double click and
+// Enter: a folder that only looked chosen while the run used another made whole runs fail.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:

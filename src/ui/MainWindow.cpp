@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
 #include <chrono>
@@ -57,14 +58,37 @@ MainWindow::~MainWindow() {
     if (worker_.joinable()) worker_.join();
 }
 
-// A ticked side reads a multiple-sequence file, so its folder pickers have nothing to say.
-void MainWindow::Check1_Click(bool ticked) { EnableSideLists(sides_[0], !ticked); }
-void MainWindow::Check2_Click(bool ticked) { EnableSideLists(sides_[1], !ticked); }
+void MainWindow::Check1_Click(bool ticked) { SideTicked(sides_[0], ticked); }
+void MainWindow::Check2_Click(bool ticked) { SideTicked(sides_[1], ticked); }
 
-void MainWindow::EnableSideLists(Side& side, bool enabled) {
-    side.drive->setEnabled(enabled);
-    side.dir->setEnabled(enabled);
-    side.file->setEnabled(enabled);
+void MainWindow::SideTicked(Side& side, bool ticked) {
+    if (ticked && !ChooseSideFile(side)) {
+        const QSignalBlocker quiet(side.check);
+        side.check->setChecked(false);
+        ticked = false;
+    }
+    if (!ticked) {
+        side.chosenFile.clear();
+        side.file->SetPath(side.dir->Path());
+    }
+    EnableSideLists(side, false);
+}
+
+bool MainWindow::ChooseSideFile(Side& side) {
+    const std::optional<QString> chosen = dialogs_->OpenSequenceFile(this);
+    if (!chosen) return false;
+    side.chosenFile = *chosen;
+    side.file->ShowChosenFile(*chosen);
+    return true;
+}
+
+// A ticked side reads its multiple-sequence file, so its drive and folder have nothing to say; its
+// file list shows that file, and a click on it chooses another.
+void MainWindow::EnableSideLists(Side& side, bool running) {
+    const bool folders = !running && !side.check->isChecked();
+    side.drive->setEnabled(folders);
+    side.dir->setEnabled(folders);
+    side.file->setEnabled(!running);
 }
 
 void MainWindow::Drive1_Change(const QString& root) { MoveSideToDrive(sides_[0], root); }
@@ -75,8 +99,16 @@ void MainWindow::MoveSideToDrive(Side& side, const QString& root) {
     side.dir->SetPath(root);
 }
 
-void MainWindow::Dir1_Change(const QString& path) { sides_[0].file->SetPath(path); }
-void MainWindow::Dir2_Change(const QString& path) { sides_[1].file->SetPath(path); }
+void MainWindow::Dir1_Change(const QString& path) { FolderChanged(sides_[0], path); }
+void MainWindow::Dir2_Change(const QString& path) { FolderChanged(sides_[1], path); }
+
+void MainWindow::FolderChanged(Side& side, const QString& path) {
+    if (!side.check->isChecked()) side.file->SetPath(path);
+}
+
+void MainWindow::FileEntryClicked(Side& side) {
+    if (side.check->isChecked() && !RunInProgress()) ChooseSideFile(side);
+}
 
 void MainWindow::Command1_Click() {
     if (RunInProgress()) return;
@@ -94,9 +126,9 @@ void MainWindow::Command1_Click() {
     }
     // The current folder as it is when the run starts, for the whole run.
     const std::filesystem::path backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
-    std::optional<SequenceSet> set1 = FixSet(1, backup);
+    std::optional<SequenceSet> set1 = FixSet(1);
     if (!set1) return;
-    std::optional<SequenceSet> set2 = FixSet(2, backup);
+    std::optional<SequenceSet> set2 = FixSet(2);
     if (!set2) return;
 
     RunOptions options;
@@ -114,21 +146,19 @@ void MainWindow::Command1_Click() {
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
 }
 
-std::optional<SequenceSet> MainWindow::FixSet(int sideNumber, const std::filesystem::path& backup) {
+std::optional<SequenceSet> MainWindow::FixSet(int sideNumber) {
     const Side& side = sides_[sideNumber - 1];
     std::filesystem::path path;
     SetSource source = SetSource::Folder;
     if (side.check->isChecked()) {
-        const std::optional<QString> chosen = dialogs_->OpenSequenceFile(this);
-        if (!chosen) return std::nullopt;
-        path = ToPath(*chosen);
+        path = ToPath(side.chosenFile);
         source = SetSource::MultipleSequenceFile;
     } else {
         side.file->Refresh();
         path = ToPath(side.file->Path());
     }
     try {
-        SequenceSet set = ReadSequenceSet(sideNumber, path, source, backup);
+        SequenceSet set = ReadSequenceSet(sideNumber, path, source);
         RequireRecords(set);
         return set;
     } catch (const std::exception& e) {
@@ -179,6 +209,8 @@ void MainWindow::FinishRun(const RunSummary& summary, const QString& failure) {
     status_->setText(QString::fromStdString(summary.StatusText()));
     ShowRunning(false);
     ShowProgress(false);
+    if (const std::string skipped = summary.SkippedText(); !skipped.empty())
+        dialogs_->ShowWarning(this, QString::fromStdString(skipped));
     if (!failure.isEmpty()) dialogs_->ShowError(this, failure);
     emit RunFinished();
 }
@@ -194,7 +226,7 @@ void MainWindow::ShowRunning(bool running) {
     chart_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
-        EnableSideLists(side, !running && !side.check->isChecked());
+        EnableSideLists(side, running);
     }
     if (running) {
         progress_->setRange(0, 0);  // busy until the run knows its pairs

@@ -58,6 +58,7 @@ private:
         DriveList* drive = nullptr;
         FolderList* dir = nullptr;
         FileList* file = nullptr;
+        QString chosenFile;  // the multiple-sequence file, while the box is ticked
     };
 
     void BuildControls();
@@ -71,6 +72,8 @@ private:
     void Drive2_Change(const QString& root);
     void Dir1_Change(const QString& path);
     void Dir2_Change(const QString& path);
+    void FolderChanged(Side& side, const QString& path);
+    void FileEntryClicked(Side& side);
     void Command1_Click();  // Calculate
     void Command2_Click();  // Save
     void Command3_Click();  // Pause
@@ -78,11 +81,15 @@ private:
     void CommandStop_Click();
     void CommandChart_Click();
 
-    void EnableSideLists(Side& side, bool enabled);
+    // A ticked box asks for its file at once and shows it; a cancelled choice unticks it again.
+    void SideTicked(Side& side, bool ticked);
+    // Asks for the side's multiple-sequence file; false when the user cancelled.
+    bool ChooseSideFile(Side& side);
+    void EnableSideLists(Side& side, bool running);
     void MoveSideToDrive(Side& side, const QString& root);
     // The set of one side for the run about to start; nothing when the user cancelled or it
     // cannot be read (the user has been told).
-    std::optional<SequenceSet> FixSet(int sideNumber, const std::filesystem::path& backup);
+    std::optional<SequenceSet> FixSet(int sideNumber);
     DistanceModel ChosenModel() const;
     void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner);
     void FinishRun(const RunSummary& summary, const QString& failure);

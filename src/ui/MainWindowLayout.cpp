@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMetaObject>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -176,6 +177,11 @@ void MainWindow::ConnectHandlers() {
     connect(sides_[1].drive, &DriveList::DriveChanged, this, &MainWindow::Drive2_Change);
     connect(sides_[0].dir, &FolderList::PathChanged, this, &MainWindow::Dir1_Change);
     connect(sides_[1].dir, &FolderList::PathChanged, this, &MainWindow::Dir2_Change);
+    for (Side& side : sides_)
+        // Once the click is handled: the new choice replaces the entry clicked.
+        connect(side.file, &QListWidget::itemClicked, this, [this, &side] {
+            QMetaObject::invokeMethod(this, [this, &side] { FileEntryClicked(side); }, Qt::QueuedConnection);
+        });
     connect(calculate_, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(save_, &QPushButton::clicked, this, &MainWindow::Command2_Click);
     connect(pause_, &QPushButton::clicked, this, &MainWindow::Command3_Click);

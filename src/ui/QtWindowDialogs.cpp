@@ -20,7 +20,9 @@ std::optional<QString> QtWindowDialogs::OpenSequenceFile(QWidget* parent) {
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("fasta-File (*.fas)"), QStringLiteral("All files (*)")});
+    // Real data come as .fasta, .fa and .fna as often as .fas, and reference libraries as .gz.
+    dialog.setNameFilters({QStringLiteral("fasta-File (*.fas *.fasta *.fa *.fna *.ffn)"),
+                           QStringLiteral("gzip-compressed (*.gz)"), QStringLiteral("All files (*)")});
     return Chosen(dialog);
 }
 

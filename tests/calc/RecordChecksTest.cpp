@@ -17,7 +17,8 @@ TEST(RecordChecks, ProblemsAndUnknownCharacters) {
         {">a\nAC GT\r\nRYKMBDHVSW-.*~#acgtrykmbdhvsw\n", "", ""},
         {">a\nACnN?N\n", "", "4 sites hold" + other + "? N n); they count as identical sites"},
         {">a\nAC\x01G7\xC3\n", "", "3 sites hold" + other + "\\x01 7 \\xC3); they count as identical sites"},
-        {">a b\r\nACGU\r\n", "", "1 site holds" + other + "U); they count as identical sites"},
+        {">a b\r\nACGU\r\nuuE\r\n", "", "1 site holds" + other + "E); they count as identical sites"},
+        {">rna\nUUuu\n", "", ""},  // U reads as T
         {">a\nRYNNk-\n", "holds no A, C, G or T", ""},
         {"ACGT\n", "holds no '>' (it is not a FASTA record)", ""},
     };

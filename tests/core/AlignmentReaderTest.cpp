@@ -37,6 +37,7 @@ TEST(ReadAlignedPair, HeaderAndBlockVariants) {
         bool usable;
         double length;
         std::string sequences;  // first/second, case and characters as written
+        bool otherProgram = false;  // CLUSTAL without "Len=": usable only from a user's file
     };
     const Case cases[] = {
         {"two blocks, LF", kTwoBlocks, true, 12, "ACGTACGGTTaN/ACG-ACGGTTAC"},
@@ -46,16 +47,28 @@ TEST(ReadAlignedPair, HeaderAndBlockVariants) {
         {"blank after Len=", Aln("Len= 4", "s1 ACGT", "s2 ACGA"), true, 4, "ACGT/ACGA"},
         {"text after the number", Aln("Nseq=2, Len=4, SCORE=3", "s1 ACGT", "s2 ACGA"), true, 4, "ACGT/ACGA"},
         {"two Len= take the first", Aln("Len=4 Len=9", "s1 ACGT", "s2 ACGA"), true, 4, "ACGT/ACGA"},
-        {"no Len=", Aln("CLUSTAL len=4", "s1 ACGT", "s2 ACGA"), false, 0, "ACGT/ACGA"},
+        {"no Len=", Aln("Nseq=2 len=4", "s1 ACGT", "s2 ACGA"), false, 0, "ACGT/ACGA"},
         {"Len= without number", Aln("Len=abc", "s1 ACGT", "s2 ACGA"), false, 0, "ACGT/ACGA"},
         {"trailing blank gives an empty piece", Aln("Len=4", "s1 ACGT ", "s2 ACGA"), false, 4, "/ACGA"},
         {"short second sequence", Aln("Len=4", "s1 ACGT", "s2 ACG"), false, 4, "ACGT/ACG"},
         {"header longer than the sequences", Aln("Len=5", "s1 ACGT", "s2 ACGA"), false, 5, "ACGT/ACGA"},
         {"empty output", "", false, 0, "/"},
         {"no block", "Len=0\r\n", true, 0, "/"},
+        // CLUSTAL of other programs: the length is the alignment's.
+        {"ClustalW, counts and conservation", "CLUSTAL W (1.83) multiple sequence alignment\n\n\nseqA  ACGT 4\n"
+                                              "seqB  AC-T 3\n      ** *\n\nseqA  Gg 6\nseqB  GA 5\n      * \n",
+         true, 6, "ACGTGg/AC-TGA", true},
+        {"Clustal Omega, one name twice", "CLUSTAL O(1.2.4) multiple sequence alignment\r\n\r\nx AC\r\nx AG\r\n",
+         true, 2, "AC/AG", true},
+        {"three sequences", "CLUSTAL\n\na AC\nb AC\nc AC\n", false, 0, "/"},
+        {"a sequence only in a later block", "CLUSTAL\n\na AC\nb AC\n\na AC\nb AC\nc AC\n", false, 0, "/"},
+        {"unequal sequences", "CLUSTAL\n\na ACG\nb AC\n", false, 0, "ACG/AC"},
+        {"not name and sequence", "CLUSTAL\n\na AC x\nb AC\n", false, 0, "/"},
     };
     for (const Case& c : cases) {
-        const AlignedPair pair = ReadAlignedPair(c.text);
+        // t_coffee's output is read as ever: without "Len=" it is unusable.
+        EXPECT_EQ(ReadAlignedPair(c.text).usable, c.usable && !c.otherProgram) << c.what;
+        const AlignedPair pair = ReadAlignedPair(c.text, AlignmentSource::AnyClustal);
         EXPECT_EQ(pair.usable, c.usable) << c.what << ": " << pair.failure;
         EXPECT_EQ(pair.length, c.length) << c.what;
         EXPECT_EQ(pair.first + "/" + pair.second, c.sequences) << c.what;

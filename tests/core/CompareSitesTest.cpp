@@ -85,9 +85,12 @@ bool IsDefinite(char c) { return c == 'A' || c == 'C' || c == 'G' || c == 'T'; }
 // sequence). Outside the rules written out above: an identical site counts only on the diagonal
 // of a definite base, a gap against anything else is a gap site, a definite base against any
 // other character counts its half base, and any other first character changes nothing. A lower-case
-// letter counts as its upper-case letter.
+// letter counts as its upper-case letter, and U (either case) as T.
 TEST(CompareSites, EveryPairOfCharacters) {
-    const auto upper = [](int c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
+    const auto upper = [](int c) {
+        const char u = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        return u == 'U' ? 'T' : u;
+    };
     for (int f = 0; f < 256; ++f) {
         for (int s = 0; s < 256; ++s) {
             const char first = upper(f), second = upper(s);

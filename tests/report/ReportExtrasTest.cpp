@@ -182,8 +182,8 @@ TEST(DistanceChart, SavedAsSvgOrPngOrNotAtAll) {
         std::string name;
         const char* problem;  // what the message holds, or nothing when the picture is written
     } cases[] = {
-        {&report, "c.svg", nullptr}, {&report, "c.png", nullptr}, {&report, "c.txt", ".svg or .png"},
-        {&report, "gone/c.svg", "gone/c.svg"}, {&allNA, "na.svg", "NA"},
+        {&report, "c.svg", nullptr}, {&report, "c.png", nullptr}, {&report, "c.txt", "ends in one of .svg .bmp"},
+        {&report, "gone/c.svg", "gone/c.svg\": No such file or directory"}, {&report, "c.jpg", nullptr}, {&allNA, "na.svg", "NA"},
     };
     for (const auto& c : cases) {
         const QString path = QString::fromStdString((folder / c.name).string());

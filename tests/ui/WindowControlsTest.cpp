@@ -1,5 +1,6 @@
 // The window's controls: where they sit, what they enable, and what keeps a run from starting.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
@@ -32,14 +33,44 @@
 namespace kadrel::ui::test {
 namespace {
 
-// Ticking a side's box disables only that side's pickers; unticking gives them back.
-TEST_F(WindowTest, TickingASideDisablesOnlyItsPickers) {
-    Open();
-    for (const QString side : {"1", "2"})
-        for (const bool ticked : {true, false}) {
+// Ticking a side's box asks for its file at once and shows it by name in the side's file list; a
+// click there chooses again (a cancel keeps the file), a cancelled first choice unticks the box.
+// Only that side's drive and folder are disabled; unticking lists the folder again. Calculate
+// compares the file shown without asking again.
+TEST_F(WindowTest, TickingChoosesTheFileAtOnce) {
+    const QString one = QString::fromStdString(work_.Write("one.fasta", ">one\r\nACGTACGTAC\r\n").string());
+    const QString two = QString::fromStdString(work_.Write("two.fa", ">two\r\nACGTACGTAC\r\n").string());
+    const struct {
+        QStringList answers;  // to the tick, then to a click on the file shown
+        bool clickFile;
+        const char* shown;  // nullptr: unticked again
+        std::string record;  // the record compared
+    } cases[] = {{{one}, false, "one.fasta", "one"}, {{QString()}, false, nullptr, ""},
+                 {{one, two}, true, "two.fa", "two"}, {{one, QString()}, true, "one.fasta", "one"}};
+    for (const auto& c : cases)
+        for (const QString side : {"1", "2"}) {
+            Open();
+            ChooseFolders(Folder("left"), Folder("left"));
+            dialogs_->openAnswers = c.answers;
             Click("Check" + side);
+            auto* files = Find<FileList>("File" + side);
+            if (c.clickFile) {
+                QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+                QTest::qWait(0);
+            }
+            ASSERT_EQ(dialogs_->openAsked, c.answers.size());
+            EXPECT_EQ(Find<QCheckBox>("Check" + side)->isChecked(), c.shown != nullptr);
+            EXPECT_EQ(files->count() == 1 ? files->item(0)->text() : QString("a list"), c.shown ? c.shown : "a list");
             for (const QString picker : {"File1", "Drive1", "Dir1", "File2", "Drive2", "Dir2"})
-                EXPECT_EQ(Find(picker)->isEnabled(), !ticked || !picker.endsWith(side)) << picker.toStdString();
+                EXPECT_EQ(Find(picker)->isEnabled(), !c.shown || picker.startsWith("File") || !picker.endsWith(side))
+                    << picker.toStdString();
+            if (!c.shown) continue;
+            CalculateAndWait();
+            EXPECT_EQ(dialogs_->openAsked, c.answers.size());
+            EXPECT_NE(box_->ReportText().find(side == "1" ? "\r\n" + c.record + "\t" : "\t" + c.record + "\t"),
+                      std::string::npos);
+            Click("Check" + side);
+            EXPECT_EQ(files->count(), 3);
         }
 }
 
@@ -57,8 +88,8 @@ TEST_F(WindowTest, EveryControlHasItsOwnPlace) {
     }
 }
 
-// Both sides start at the current folder. A subfolder's entry, the parent's entry above it or a
-// drive moves its own side's folder and files, never the other side's; a drive that cannot be
+// Both sides start at the current folder. A subfolder's entry (one click), the parent's entry above
+// it (activated) or a drive moves its own side's folder and files, never the other side's; a drive that cannot be
 // read leaves the folder where it was.
 TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
     work_.Write("right/d.fas", ">d\r\nACGT\r\n");
@@ -75,7 +106,9 @@ TEST_F(WindowTest, FolderEntriesAndDrivesMoveTheirSide) {
         const QList<QTreeWidgetItem*> found = dir->findItems("right", Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1);
         EXPECT_FALSE(dir->visualItemRect(found.front()).isEmpty()) << "the subfolders are hidden";
-        emit dir->itemActivated(found.front(), 0);
+        // One click is enough: the run takes the folder that looks chosen.
+        QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, dir->visualItemRect(found.front()).center());
+        QTest::qWait(0);
         EXPECT_EQ(shown(side), inRight);
         emit dir->itemActivated(dir->currentItem()->parent(), 0);
         EXPECT_EQ(shown(side), current.toStdString());
@@ -112,8 +145,7 @@ TEST_F(WindowTest, SaveWritesTheReportOrKeepsIt) {
     EXPECT_EQ(QDir::current().entryList(QDir::Files), QStringList({"report.txt"}));
 }
 
-// Nothing starts when t_coffee is missing, when the open dialog of a ticked side is cancelled
-// (each ticked side asks in turn) or when the chosen file cannot be read.
+// Nothing starts when t_coffee is missing or when the chosen file cannot be read (by then gone).
 TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
     const QString file = QString::fromStdString(work_.Write("two.fas", ">x\r\nAC\r\n>y\r\nAC\r\n").string());
     struct Case {
@@ -124,11 +156,8 @@ TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
         const char* error;  // what the one error message names, if there is one
     };
     const std::vector<Case> cases = {
-        {"t_coffee was not found; install it", true, false, {file}, 0, "t_coffee"},
-        {"", true, false, {}, 1, nullptr},
-        {"", false, true, {}, 1, nullptr},
-        {"", true, true, {file}, 2, nullptr},
-        {"", true, false, {Folder("gone.fas")}, 1, "gone.fas"},
+        {"t_coffee was not found; install it", true, false, {file}, 1, "t_coffee"},
+        {"", true, true, {file, Folder("gone.fas")}, 2, "gone.fas"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.tick1 << c.tick2 << c.asked << c.missing);
@@ -137,9 +166,9 @@ TEST_F(WindowTest, NothingStartsWithoutTheAlignerOrBothSets) {
             aligner->missing = c.missing;
             return aligner;
         });
+        dialogs_->openAnswers = c.answers;
         if (c.tick1) Click("Check1");
         if (c.tick2) Click("Check2");
-        dialogs_->openAnswers = c.answers;
         Click("Command1");
         EXPECT_EQ(dialogs_->openAsked, c.asked);
         ASSERT_EQ(dialogs_->errors.size(), c.error ? 1 : 0);
@@ -160,8 +189,8 @@ TEST_F(WindowTest, ASetWithoutRecordsStartsNoRun) {
         QStringList sets = {Folder("left"), Folder("none")};
         if (file) {
             sets = {QString::fromStdString(work_.Write(file, text).string()), Folder("right")};
-            Click("Check1");
             dialogs_->openAnswers = {sets[0]};
+            Click("Check1");
         }
         Click("Command1");
         EXPECT_TRUE(!form_->RunInProgress() && box_->ReportText().empty() && !fs::exists("query.bak"));
@@ -184,7 +213,7 @@ TEST_F(WindowTest, TheBackupIsNoRecordOfTheNextRun) {
     EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("done"));
     EXPECT_EQ(box_->ReportText().find("query\t"), std::string::npos);
     ASSERT_EQ(dialogs_->warnings.size(), 1);
-    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is the run's backup file; it is not read as a record"));
+    EXPECT_TRUE(dialogs_->warnings[0].endsWith("query.bak\" is a report or backup of Kadrel; it is not read as a record"));
 }
 
 // "p-distance only", chosen at the start, takes the window back to no model.

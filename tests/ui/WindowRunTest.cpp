@@ -85,8 +85,8 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         auto* aligner = Find<QComboBox>("AlignerChoice");
         if (const auto a = c.arguments.indexOf("-a"); a >= 0) aligner->setCurrentIndex(aligner->findData(c.arguments[a + 1]));
         if (c.set1 == file) {
-            Click("Check1");
             dialogs_->openAnswers = {file};
+            Click("Check1");
         }
         if (c.backupBlocked) fs::remove("query.bak"), fs::create_directory("query.bak");
         QSignalSpy finished(form_.get(), &MainWindow::RunFinished);
@@ -105,8 +105,10 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         EXPECT_EQ(box_->toPlainText().replace('\n', "\r\n").toStdString(), report);  // what Save writes
         // The backup is the report as it stood after the last set-1 record.
         if (c.backupBlocked) {
-            ASSERT_EQ(dialogs_->warnings.size(), 1) << dialogs_->warnings.join("\n").toStdString();
+            // Both folders hold a.fas, b.fas and c.fas: the window says so once the run is done.
+            ASSERT_EQ(dialogs_->warnings.size(), 2) << dialogs_->warnings.join("\n").toStdString();
             EXPECT_TRUE(dialogs_->warnings.front().contains("query.bak"));
+            EXPECT_EQ(dialogs_->warnings.back(), "3 pairs skipped (the same file in both folder sets: a.fas, b.fas, c.fas)");
         } else {
             // Less the tag of the run that the backup's banner ends in.
             std::string backup = ReadText("query.bak");

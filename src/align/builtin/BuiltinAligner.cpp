@@ -30,12 +30,13 @@ constexpr double kWavefrontDivergence = 0.16;
 // wavefront aligner then runs to the end in its low-memory mode.
 constexpr double kMostCells = 64e6;
 
-// What scoring compares: A, C, G, T in upper case; anything else becomes a character that
+// What scoring compares: A, C, G, T in upper case, U as T; anything else becomes a character that
 // matches nothing on the other side (and avoids the wavefront aligner's end markers).
 std::string ScoringText(const std::string& residues, char other) {
     std::string text(residues);
     for (char& c : text) {
-        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper == 'U') upper = 'T';
         c = upper == 'A' || upper == 'C' || upper == 'G' || upper == 'T' ? upper : other;
     }
     return text;

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -30,11 +33,17 @@ std::string ShellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-bool WriteFile(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return !out.fail();
+// Empty when written; otherwise the system's reason (a full disk, a removed folder).
+std::string WriteFile(const fs::path& file, const std::string& text) {
+    errno = 0;
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (out == nullptr) return std::strerror(errno);
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    int error = errno;
+    const bool closed = std::fclose(out) == 0;
+    if (written && closed) return {};
+    if (written) error = errno;
+    return std::strerror(error != 0 ? error : EIO);
 }
 
 AlignedPair Unusable(std::string why) {
@@ -173,14 +182,17 @@ std::optional<std::string> TCoffeeAligner::AlignText(std::string_view inputText,
     std::error_code ownError;
     fs::create_directories(own, ownError);
 
-    if (ownError || !WriteFile(input, std::string(inputText)) ||
-        !WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" +
-                               ShellQuoted(errors.string()) + "\n" + kProgram + " " + name + ".fas")) {
+    std::string why = ownError ? ownError.message()
+                               : WriteFile(input, std::string(inputText));
+    if (why.empty())
+        why = WriteFile(script, "cd /\ncd " + ShellQuoted(folder.string()) + "\nexec 2>" +
+                                    ShellQuoted(errors.string()) + "\n" + kProgram + " " + name + ".fas");
+    if (!why.empty()) {
         std::error_code ignored;
         fs::remove(input, ignored);
         fs::remove(script, ignored);
         fs::remove_all(own, ignored);
-        return fail("cannot write the aligner's input in " + folder.string());
+        return fail("cannot write the aligner's input in " + folder.string() + ": " + why);
     }
 
     // Its start-up touches some 400 MB in small blocks; letting malloc use huge pages makes that
