@@ -56,7 +56,6 @@ bool IsStoppedLine(std::string_view line) { return line.starts_with(kStoppedStar
 
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook,
                               std::string_view shardTag) {
-    textbook = textbook && model != DistanceModel::None;
     std::string header(kBannerStart);
     header += bannerDate;
     header += "     Kadrel ";

@@ -9,8 +9,9 @@
 namespace kadrel {
 
 // The report's two header lines, CR LF each: the banner with the date and "Kadrel <version>",
-// then the column titles for the model. With `textbook` and a model, both say that the model
-// column holds the published forms. A shard's banner ends in its ShardTagText.
+// then the column titles for the model. With `textbook` the banner says that the row holds the
+// published forms (p too, so also without a model), and so does the model column's title. A
+// shard's banner ends in its ShardTagText.
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook = false,
                               std::string_view shardTag = {});
 
