@@ -36,6 +36,8 @@ bool IsStoppedLine(std::string_view line);
 
 // Whether a text begins with the banner, as every report and backup of Kadrel does.
 bool StartsAsReport(std::string_view text);
+// Whether a banner says that its rows hold the published formulas' counts and distances.
+bool HasTextbookMark(std::string_view banner);
 
 // The line that opens the report's last block, the best matches.
 inline constexpr std::string_view kBestMatchesLine = "Best matches:";
