@@ -18,8 +18,8 @@ void AddModelOption(CLI::App& command, std::string& model) {
 
 void AddTextbookOption(CLI::App& command, bool& textbook) {
     command.add_flag("--textbook", textbook,
-                     "Published formulas (as R's ape computes them): the model column, and p, the differences and "
-                     "the length over the sites where both sequences hold A, C, G or T");
+                     "Published formulas (as R's ape computes them): the model column, p and its counts over "
+                     "the sites where both sequences hold A, C, G or T");
 }
 
 }  // namespace kadrel::cli
