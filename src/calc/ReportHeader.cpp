@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kBannerStart = "Comparisons by Orvo   ";
 constexpr std::string_view kShardTagStart = " [shard ";
 constexpr std::string_view kStoppedStart = "Stopped before the end: ";
+constexpr std::string_view kTextbookMark = " (textbook formulas)";
 
 // The whole number of `text`, which must be nothing else; none otherwise.
 std::optional<std::size_t> WholeNumber(std::string_view text) {
@@ -23,6 +24,10 @@ std::optional<std::size_t> WholeNumber(std::string_view text) {
 }  // namespace
 
 bool StartsAsReport(std::string_view text) { return text.starts_with(kBannerStart); }
+
+bool HasTextbookMark(std::string_view banner) {
+    return BannerWithoutShardTag(banner).ends_with(kTextbookMark);
+}
 
 std::string ShardTagText(const ShardTag& tag) {
     return std::string(kShardTagStart.substr(1)) + std::to_string(tag.index) + "/" + std::to_string(tag.count) +
@@ -56,12 +61,11 @@ bool IsStoppedLine(std::string_view line) { return line.starts_with(kStoppedStar
 
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook,
                               std::string_view shardTag) {
-    textbook = textbook && model != DistanceModel::None;
     std::string header(kBannerStart);
     header += bannerDate;
     header += "     Kadrel ";
     header += KADREL_VERSION;
-    if (textbook) header += " (textbook formulas)";
+    if (textbook) header += kTextbookMark;
     if (!shardTag.empty()) header.append(" ").append(shardTag);
     header += "\r\n";
     header += ColumnTitleLine(model, textbook);

@@ -9,8 +9,9 @@
 namespace kadrel {
 
 // The report's two header lines, CR LF each: the banner with the date and "Kadrel <version>",
-// then the column titles for the model. With `textbook` and a model, both say that the model
-// column holds the published forms. A shard's banner ends in its ShardTagText.
+// then the column titles for the model. With `textbook` the banner says that the row holds the
+// published forms (p too, so also without a model), and so does the model column's title. A
+// shard's banner ends in its ShardTagText.
 std::string WriteReportHeader(DistanceModel model, std::string_view bannerDate, bool textbook = false,
                               std::string_view shardTag = {});
 
@@ -35,6 +36,8 @@ bool IsStoppedLine(std::string_view line);
 
 // Whether a text begins with the banner, as every report and backup of Kadrel does.
 bool StartsAsReport(std::string_view text);
+// Whether a banner says that its rows hold the published formulas' counts and distances.
+bool HasTextbookMark(std::string_view banner);
 
 // The line that opens the report's last block, the best matches.
 inline constexpr std::string_view kBestMatchesLine = "Best matches:";

@@ -99,6 +99,12 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
         if (!reports_.empty() && report.titles != reports_.front().titles)
             throw fail("has " + ModelColumn(report.titles) + " where " + QuotedPath(reports_.front().file) + " has " +
                        ModelColumn(reports_.front().titles) + ": reports of different models cannot be merged");
+        // Without a model the titles are the same either way, but p is not.
+        if (const bool textbook = HasTextbookMark(report.banner);
+            !reports_.empty() && textbook != HasTextbookMark(reports_.front().banner))
+            throw fail(std::string("holds the ") + (textbook ? "published" : "classic") + " formulas' values and " +
+                       QuotedPath(reports_.front().file) + " the " + (textbook ? "classic" : "published") +
+                       " ones (--textbook): they cannot be merged");
         CheckShardOrder(ReadShardTag(report.banner), file);
         report.rows = lines.Position();
         const std::size_t rowFields = RowFields(report.titles);

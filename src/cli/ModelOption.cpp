@@ -18,7 +18,8 @@ void AddModelOption(CLI::App& command, std::string& model) {
 
 void AddTextbookOption(CLI::App& command, bool& textbook) {
     command.add_flag("--textbook", textbook,
-                     "Model column by the published formulas (as R's ape computes them) instead of the classic ones");
+                     "Published formulas (as R's ape computes them): the model column, p and its counts over "
+                     "the sites where both sequences hold A, C, G or T");
 }
 
 }  // namespace kadrel::cli

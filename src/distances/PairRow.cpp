@@ -41,15 +41,38 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
     return row;
 }
 
+namespace {
+
+// The published forms compare only the sites where both sequences hold a definite base, as ape's
+// pairwise deletion does, so the row counts those too: the length, the differences and p are ape's
+// raw distance and its parts, and the transitions and transversions ape's TS and TV, so that they
+// add up to the differences the row shows. The gap column keeps the alignment's gap sites: ape has
+// no such count, and it tells how many columns the gaps took out.
+PairRow TextbookPairRow(const AlignedPair& pair, const PairCounts& counts, DistanceModel model) {
+    const DefiniteSites sites = CountDefiniteSites(pair);
+    const double compared = sites.Compared(), transversions = sites.Transversions();
+    const double transitions = sites.Transitions(BaseA, BaseG) + sites.Transitions(BaseC, BaseT);
+    PairRow row;
+    row.length = compared;
+    row.differences = sites.Differences();
+    row.pDistance = step::Finished(RoundHalfEven(step::Div(sites.Differences(), compared), 3));
+    row.gaps = counts.gaps;
+    row.transitions = transitions;
+    row.transversions = transversions;
+    row.tsTvRatio = step::Finished(RoundHalfEven(step::Div(transitions, transversions == 0 ? 1 : transversions), 3));
+    if (model == DistanceModel::None) return row;
+    const Value raw = TextbookDistance(model, sites);
+    if (raw) row.modelDistance = step::Finished(RoundHalfEven(*raw, 3));
+    return row;
+}
+
+}  // namespace
+
 PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook) {
     if (!pair.usable || BaselessSequence(pair) != 0) return PairRow{};
     const PairCounts counts = CompareSites(pair);
-    PairRow row = FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
-    if (textbook && model != DistanceModel::None) {
-        const Value raw = TextbookDistance(model, CountDefiniteSites(pair));
-        row.modelDistance = raw ? step::Finished(RoundHalfEven(*raw, 3)) : std::nullopt;
-    }
-    return row;
+    if (textbook) return TextbookPairRow(pair, counts, model);
+    return FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
 }
 
 std::string PairRowText(std::string_view name1, std::string_view name2, const PairRow& row,

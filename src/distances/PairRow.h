@@ -24,7 +24,8 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
 
 // The whole road from an aligned pair to its row; an unusable pair, or one with a sequence
 // without any base, gives NA in every column.
-// `textbook`: the model column by the published form (TextbookModels.h), the rest unchanged.
+// `textbook`: the published forms (TextbookModels.h), with the length, the differences, p and the
+// transitions and transversions counted over the sites where both sequences hold a definite base.
 PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook = false);
 
 // "name1<TAB>name2<TAB>length...<TAB>Ts/Tv[<TAB>model]" and CR LF.

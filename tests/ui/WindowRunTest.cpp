@@ -72,6 +72,7 @@ TEST_F(WindowTest, WindowReportEqualsTheCommandLineReport) {
         {"Option2", file, Folder("right"), {"-m", "k2p"}},
         {"Option6", file, Folder("right"), {"-m", "logdet"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "--textbook"}},
+        {nullptr, file, Folder("right"), {"--textbook"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "builtin"}},
         {"Option2", file, Folder("right"), {"-m", "k2p", "-a", "pairhmm"}},
         {nullptr, Folder("left"), Folder("right"), {}, true},
