@@ -1,0 +1,176 @@
+#include "align/builtin/BandedAlignment.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "align/builtin/GapPlacement.h"
+
+namespace kadrel {
+namespace {
+
+constexpr int kWordLength = 8;
+constexpr int kWordWindow = 48;  // residues at either end whose words place the band
+constexpr int kMargin = 8;       // diagonals at least on either side of those the words point to
+
+int Size(const std::string& text) { return static_cast<int>(text.size()); }
+
+// The middle of the diagonals words point to, unless it lies further than `reach` from where
+// the pair's ends would put it (a word seen again by chance elsewhere): then that.
+int Median(std::vector<int>& values, int otherwise, int reach) {
+    if (values.empty()) return otherwise;
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+    const int middle = values[values.size() / 2];
+    return std::abs(middle - otherwise) > reach ? otherwise : middle;
+}
+
+// Calls use(start, word) for every word of A, C, G, T of `text` starting in [from, to).
+template <class Use>
+void EachWord(const std::string& text, int from, int to, Use use) {
+    std::uint32_t word = 0;
+    int valid = 0;
+    for (int p = std::max(from, 0); p < std::min(to + kWordLength - 1, Size(text)); ++p) {
+        const char c = text[static_cast<std::size_t>(p)];
+        const int code = c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : -1;
+        valid = code < 0 ? 0 : valid + 1;
+        word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
+        if (valid >= kWordLength) use(p - kWordLength + 1, word);
+    }
+}
+
+}  // namespace
+
+long ColumnsCost(const std::string& columns, const std::string& first, const std::string& second) {
+    long cost = 0;
+    std::size_t i = 0, k = 0;
+    char before = kBoth;
+    for (const char column : columns) {
+        if (column == kBoth) {
+            cost += first[i++] == second[k++] ? 0 : 3;
+        } else {
+            cost += column == before ? 2 : 7;
+            ++(column == kFirstOnly ? i : k);
+        }
+        before = column;
+    }
+    return cost;
+}
+
+// The diagonals the pair's first and last shared words lie on (a word's first occurrence in the
+// second sequence for the start, its last for the end), with diagonal 0 and the end's diagonal,
+// spread to fill the sweep's vectors.
+Band BandedProgramme::FirstBand(const std::string& first, const std::string& second) {
+    constexpr std::size_t kWords = std::size_t{1} << (2 * kWordLength);
+    if (seenIn_.empty()) {
+        seenIn_.assign(kWords, 0);
+        firstSeen_.assign(kWords, 0);
+        lastSeen_.assign(kWords, 0);
+    }
+    const std::uint32_t pair = ++pairCount_;
+    EachWord(second, 0, Size(second), [&](int start, std::uint32_t w) {
+        if (seenIn_[w] != pair) firstSeen_[w] = start;
+        seenIn_[w] = pair;
+        lastSeen_[w] = start;
+    });
+    const int n = Size(first), m = Size(second);
+    std::vector<int> diagonals;
+    EachWord(first, 0, kWordWindow, [&](int start, std::uint32_t w) {
+        if (seenIn_[w] == pair) diagonals.push_back(firstSeen_[w] - start);
+    });
+    const int reach = std::max(n, m) / 8 + kMargin;
+    const int startDiagonal = Median(diagonals, 0, reach);
+    diagonals.clear();
+    EachWord(first, n - kWordLength + 1 - kWordWindow, n - kWordLength + 1, [&](int start, std::uint32_t w) {
+        if (seenIn_[w] == pair) diagonals.push_back(lastSeen_[w] - start);
+    });
+    const int endDiagonal = Median(diagonals, m - n, reach);
+    const int low = std::min({0, m - n, startDiagonal, endDiagonal}) - kMargin;
+    const int high = std::max({0, m - n, startDiagonal, endDiagonal}) + kMargin;
+    const int width = 2 * SweepLanes({low, high}) - 1;
+    const int from = low - (width - (high - low + 1)) / 2;
+    return {std::max(from, -n), std::min(from + width - 1, m)};
+}
+
+BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const std::string& second,
+                                                SimdPath path) {
+    Outcome outcome;
+    const int n = Size(first), m = Size(second);
+    if (n == 0 || m == 0 || !SweepFits(first.size(), second.size())) return outcome;
+    lowEdge_.resize(static_cast<std::size_t>(n + 1));
+    highEdge_.resize(static_cast<std::size_t>(n + 1));
+    Band band = FirstBand(first, second);
+    for (int pass = 0; pass < 2; ++pass) {
+        const int lanes = SweepLanes(band);
+        // Beyond this many cells the full matrix costs less.
+        if (pass > 0 && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
+        trace_.resize(static_cast<std::size_t>(n + m + 1) * static_cast<std::size_t>(lanes));
+        const int score = Sweep(path, first, second, band, trace_.data(), lowEdge_.data(), highEdge_.data(), scratch_);
+        if (NothingOutsideBeats(band, n, m, score)) {
+            outcome.columns = Traceback(band, n, m);
+            outcome.band = band;
+            return outcome;
+        }
+        // The best alignment inside costs -score at most; the band that the gaps alone of any path
+        // leaving it make dearer than that holds every optimal alignment.
+        const int most = -score, end = m - n;
+        const auto lowExit = [&](int low) { return (low < 0 ? 5 - 2 * low : 0) + 7 + 2 * (end - low + 1); };
+        const auto highExit = [&](int high) { return (high > 0 ? 5 + 2 * high : 0) + 7 + 2 * (high + 1 - end); };
+        while (band.low > -n && lowExit(band.low) <= most) --band.low;
+        while (band.high < m && highExit(band.high) <= most) ++band.high;
+        ++outcome.widenings;
+    }
+    return outcome;
+}
+
+// An alignment that leaves the band steps off an edge diagonal for the first time from a cell
+// the best path inside the band reaches with lowEdge_/highEdge_ (the minimum over the gap states
+// there), by a gap site (2 at least), and must then come back to the end's diagonal by a gap of
+// the other sequence (opened outside) of at least as many sites as it is away. Scores are
+// negative costs; the bound must stay strictly below the band's best so that no path outside
+// can tie it either: then the full matrix would trace the same path.
+bool BandedProgramme::NothingOutsideBeats(Band band, int n, int m, int score) const {
+    const int end = m - n;
+    const auto most = [](const std::vector<std::int16_t>& v) {
+        return static_cast<int>(*std::max_element(v.begin(), v.end()));
+    };
+    int bound = kOutside;
+    if (band.low > -n) bound = std::max(bound, most(lowEdge_) - 2 - 5 - 2 * (end - band.low + 1));
+    if (band.high < m) bound = std::max(bound, most(highEdge_) - 2 - 5 - 2 * (band.high + 1 - end));
+    return bound < score;
+}
+
+// parasail's traceback: from (n, m), a column of both residues whenever the best score came that
+// way, else the first sequence's gap before the second's; a gap runs on unless it opened here.
+std::string BandedProgramme::Traceback(Band band, int n, int m) const {
+    const int lanes = SweepLanes(band);
+    std::string columns;
+    columns.reserve(static_cast<std::size_t>(n + m));
+    char state = kBoth;
+    int i = n, j = m;
+    while (i > 0 && j > 0) {
+        const std::uint8_t choice = TraceChoice(trace_.data(), band, lanes, i, j);
+        if (state == kBoth) {
+            const char from = (choice & kFromFirstOnly) ? kFirstOnly : (choice & kFromSecondOnly) ? kSecondOnly : kBoth;
+            if (from != kBoth) {
+                state = from;
+                continue;
+            }
+            columns += kBoth;
+            --i;
+            --j;
+        } else if (state == kFirstOnly) {
+            columns += kFirstOnly;
+            if (choice & kFirstOnlyOpens) state = kBoth;
+            --i;
+        } else {
+            columns += kSecondOnly;
+            if (choice & kSecondOnlyOpens) state = kBoth;
+            --j;
+        }
+    }
+    columns.append(static_cast<std::size_t>(i), kFirstOnly);
+    columns.append(static_cast<std::size_t>(j), kSecondOnly);
+    std::reverse(columns.begin(), columns.end());
+    return columns;
+}
+
+}  // namespace kadrel
