@@ -35,7 +35,7 @@ private:
     std::string Traceback(Band band, int n, int m) const;
 
     SweepScratch scratch_;
-    std::vector<std::uint8_t> trace_;
+    std::vector<std::uint16_t> trace_;
     std::vector<std::int16_t> lowEdge_, highEdge_;
     std::vector<std::int32_t> firstSeen_, lastSeen_;
     std::vector<std::uint32_t> seenIn_;

@@ -6,11 +6,13 @@
 namespace kadrel {
 namespace {
 
-// One vector: 32 lanes of 16 bits. The compiler splits it into two AVX2 or four SSE2 registers
-// where AVX-512 is not enabled, so one body serves every instruction set.
+// Lanes of 16 bits: one register of 32 with AVX-512, 16 with AVX2, 8 with SSE2; one body serves
+// them all. Rows hold a multiple of the widest.
 constexpr int kWidth = 32;
-using Scores = std::int16_t __attribute__((vector_size(2 * kWidth)));
-using Bytes = std::int8_t __attribute__((vector_size(kWidth)));
+// (An alias template would drop the vector attribute.)
+using Vector8 = std::int16_t __attribute__((vector_size(16)));
+using Vector16 = std::int16_t __attribute__((vector_size(32)));
+using Vector32 = std::int16_t __attribute__((vector_size(64)));
 
 constexpr int kMismatch = 3;
 constexpr int kOpen = 7;  // the first site of a gap: 5 + 2
@@ -19,7 +21,7 @@ constexpr int kExtend = 2;
 struct Args {
     std::string_view first, second;
     Band band;
-    std::uint8_t* trace;
+    std::uint16_t* trace;
     std::int16_t* lowEdge;
     std::int16_t* highEdge;
     SweepScratch* scratch;
@@ -29,7 +31,10 @@ struct Args {
 // parity of t, so each lane's three predecessors sit at fixed lanes of the two anti-diagonals
 // before it, and the residues it compares lie contiguously in the reversed first sequence and in
 // the second one.
+template <class Scores>
 [[gnu::always_inline]] inline int SweepBody(const Args& a) {
+    constexpr int Lanes = sizeof(Scores) / sizeof(std::int16_t);
+    static_assert(kWidth % Lanes == 0);
     const int n = static_cast<int>(a.first.size());
     const int m = static_cast<int>(a.second.size());
     const int low = a.band.low, high = a.band.high;
@@ -37,8 +42,8 @@ struct Args {
     // Reads reach below lane 0 and past the band by at most the band's width and one vector.
     const int pad = (high - low) + 2 * kWidth + 8;
     SweepScratch& s = *a.scratch;
-    s.first.assign(static_cast<std::size_t>(n + 2 * pad), '\1');
-    s.second.assign(static_cast<std::size_t>(m + 2 * pad), '\2');
+    s.first.assign(static_cast<std::size_t>(n + 2 * pad), 1);
+    s.second.assign(static_cast<std::size_t>(m + 2 * pad), 2);
     std::reverse_copy(a.first.begin(), a.first.end(), s.first.begin() + pad);
     std::copy(a.second.begin(), a.second.end(), s.second.begin() + pad);
     const int stride = lanes + 2 * kWidth;
@@ -50,9 +55,6 @@ struct Args {
     if (a.lowEdge) std::fill(a.lowEdge, a.lowEdge + n + 1, kOutside);
     if (a.highEdge) std::fill(a.highEdge, a.highEdge + n + 1, kOutside);
 
-    Scores iota;
-    for (int q = 0; q < kWidth; ++q) iota[q] = static_cast<std::int16_t>(q);
-    const Scores outside = iota * 0 + kOutside;
     int score = kOutside;
     for (int t = 0; t <= n + m; ++t) {
         const bool onLow = ((t - low) & 1) == 0;
@@ -61,19 +63,19 @@ struct Args {
         // Lanes of cells with 1 <= i <= n and 1 <= j <= m inside the band.
         const int kMin = std::max({low, t - 2 * n, 2 - t}), kMax = std::min({high, t - 2, 2 * m - t});
         const int qMin = (kMin - base + 1) >> 1, qMax = (kMax - base) >> 1;
-        const char* firstAt = s.first.data() + pad + n - (t - base) / 2;
-        const char* secondAt = s.second.data() + pad + (t + base) / 2 - 1;
-        for (int q0 = 0; q0 < lanes; q0 += kWidth) {
+        const std::int16_t* firstAt = s.first.data() + pad + n - (t - base) / 2;
+        const std::int16_t* secondAt = s.second.data() + pad + (t + base) / 2 - 1;
+        for (int q0 = 0; q0 < lanes; q0 += Lanes) {
             Scores diagonal, left, leftGap, up, upGap;
             std::memcpy(&diagonal, hBefore + q0, sizeof(Scores));
             std::memcpy(&left, hLast + q0 + shift, sizeof(Scores));
             std::memcpy(&leftGap, eLast + q0 + shift, sizeof(Scores));
             std::memcpy(&up, hLast + q0 + shift + 1, sizeof(Scores));
             std::memcpy(&upGap, fLast + q0 + shift + 1, sizeof(Scores));
-            Bytes x, y;
-            std::memcpy(&x, firstAt + q0, sizeof(Bytes));
-            std::memcpy(&y, secondAt + q0, sizeof(Bytes));
-            const Scores same = __builtin_convertvector(x == y, Scores);  // -1 or 0
+            Scores x, y;
+            std::memcpy(&x, firstAt + q0, sizeof(Scores));
+            std::memcpy(&y, secondAt + q0, sizeof(Scores));
+            const Scores same = x == y;  // -1 or 0
             diagonal += (same & kMismatch) - kMismatch;
             const Scores eOpen = left - kOpen, eExtend = leftGap - kExtend;
             const Scores fOpen = up - kOpen, fExtend = upGap - kExtend;
@@ -82,24 +84,23 @@ struct Args {
             const Scores fBest = (opensF & fOpen) | (~opensF & fExtend);
             Scores best = diagonal > eBest ? diagonal : eBest;
             best = best > fBest ? best : fBest;
-            const Scores lane = iota + static_cast<std::int16_t>(q0);
-            const Scores inside = (lane >= static_cast<std::int16_t>(qMin)) & (lane <= static_cast<std::int16_t>(qMax));
-            const Scores hNew = (inside & best) | (~inside & outside);
-            const Scores eNew = (inside & eBest) | (~inside & outside);
-            const Scores fNew = (inside & fBest) | (~inside & outside);
-            std::memcpy(h + q0, &hNew, sizeof(Scores));
-            std::memcpy(e + q0, &eNew, sizeof(Scores));
-            std::memcpy(f + q0, &fNew, sizeof(Scores));
+            std::memcpy(h + q0, &best, sizeof(Scores));
+            std::memcpy(e + q0, &eBest, sizeof(Scores));
+            std::memcpy(f + q0, &fBest, sizeof(Scores));
             if (a.trace) {
                 // parasail's order: the diagonal, then the gap in the second sequence, then the
                 // one in the first; a gap extends rather than opens on a tie.
                 const Scores fromDiagonal = best == diagonal, fromF = best == fBest;
                 const Scores from = ~fromDiagonal & ((fromF & kFromFirstOnly) | (~fromF & kFromSecondOnly));
                 const Scores choice = from | (opensF & kFirstOnlyOpens) | (opensE & kSecondOnlyOpens);
-                const Bytes packed = __builtin_convertvector(choice, Bytes);
-                std::memcpy(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, &packed,
-                            sizeof(Bytes));
+                std::memcpy(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, &choice,
+                            sizeof(Scores));
             }
+        }
+        // Cells outside the matrix or the band score nothing.
+        for (std::int16_t* r : {h, e, f}) {
+            std::fill(r, r + std::clamp(qMin, 0, lanes), kOutside);
+            std::fill(r + std::clamp(qMax + 1, 0, lanes), r + lanes, kOutside);
         }
         // The first row and column: a gap from (0, 0).
         const auto edgeScore = [](int sites) { return static_cast<std::int16_t>(sites == 0 ? 0 : -(5 + 2 * sites)); };
@@ -124,9 +125,9 @@ struct Args {
     return score;
 }
 
-[[gnu::target("avx512bw")]] int SweepAvx512(const Args& a) { return SweepBody(a); }
-[[gnu::target("avx2")]] int SweepAvx2(const Args& a) { return SweepBody(a); }
-int SweepPlain(const Args& a) { return SweepBody(a); }
+[[gnu::target("avx512bw")]] int SweepAvx512(const Args& a) { return SweepBody<Vector32>(a); }
+[[gnu::target("avx2")]] int SweepAvx2(const Args& a) { return SweepBody<Vector16>(a); }
+int SweepPlain(const Args& a) { return SweepBody<Vector8>(a); }
 
 }  // namespace
 
@@ -156,7 +157,7 @@ int SweepLanes(Band band) {
     return (needed + kWidth - 1) / kWidth * kWidth;
 }
 
-int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint8_t* trace,
+int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint16_t* trace,
           std::int16_t* lowEdge, std::int16_t* highEdge, SweepScratch& scratch) {
     const Args args{first, second, band, trace, lowEdge, highEdge, &scratch};
     path = std::min(path, FastestSimdPath());
