@@ -97,11 +97,20 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
     // The share of the first's words found in the second is about (1 - d)^8 at divergence d:
     // the band is made wide enough at once for what the substitutions and the length difference
     // would cost, so that a divergent pair is swept once. (Only speed depends on it.)
+    // The first's words at multiples of kWordLength tile it; a tile not found in the second
+    // (or holding a residue that matches nothing) costs any alignment an edit among its residues.
     int words = 0, shared = 0;
-    EachWord(first, 0, n, [&](int, std::uint32_t w) {
+    tileFound_.assign(static_cast<std::size_t>(n / kWordLength), 0);
+    EachWord(first, 0, n, [&](int start, std::uint32_t w) {
         ++words;
         shared += seenIn_[w] == pair;
+        if (start % kWordLength == 0 && seenIn_[w] == pair) tileFound_[static_cast<std::size_t>(start / kWordLength)] = 1;
     });
+    unfoundFrom_.assign(static_cast<std::size_t>(n + 1), 0);
+    for (int i = n - 1; i >= 0; --i) {
+        const bool tileStarts = i % kWordLength == 0 && i / kWordLength < static_cast<int>(tileFound_.size());
+        unfoundFrom_[i] = unfoundFrom_[i + 1] + (tileStarts && !tileFound_[static_cast<std::size_t>(i / kWordLength)]);
+    }
     const double share = std::max(words == 0 ? 0.0 : static_cast<double>(shared) / words, 1e-3);
     const double divergence = 1 - std::pow(share, 1.0 / kWordLength);
     const int expected = static_cast<int>(1.1 * 3 * divergence * std::min(n, m)) + 5 + 2 * std::abs(m - n);
@@ -109,7 +118,7 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
     const int high = std::max({0, m - n, startDiagonal, endDiagonal}) + kMargin;
     const int width = 2 * SweepLanes({low, high}) - 1;
     const int from = low - (width - (high - low + 1)) / 2;
-    return ClearOf({std::max(from, -n), std::min(from + width - 1, m)}, expected, n, m);
+    return ClearOf({std::max(from, -n), std::min(from + width - 1, m)}, expected - Discount(), n, m);
 }
 
 BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const std::string& second,
@@ -120,7 +129,7 @@ BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const 
     lowEdge_.resize(static_cast<std::size_t>(n + 1));
     highEdge_.resize(static_cast<std::size_t>(n + 1));
     Band band = FirstBand(first, second);
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 3; ++pass) {
         const int lanes = SweepLanes(band);
         // Beyond this many cells the full matrix costs less.
         if (pass > 0 && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
@@ -131,29 +140,39 @@ BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const 
             outcome.band = band;
             return outcome;
         }
-        // The best alignment costs -score at most, so that band holds every optimal one.
-        band = ClearOf(band, -score, n, m);
+        // The best alignment costs -score at most. Next the band the tiles should prove, and if
+        // that fails the one the gaps alone prove.
+        band = ClearOf(band, -score - (pass == 0 ? Discount() : 0), n, m);
         ++outcome.widenings;
     }
     return outcome;
 }
 
 // An alignment that leaves the band steps off an edge diagonal for the first time from a cell
-// the best path inside the band reaches with lowEdge_/highEdge_ (the minimum over the gap states
-// there), by a gap site (2 at least), and must then come back to the end's diagonal by a gap of
-// the other sequence (opened outside) of at least as many sites as it is away. Scores are
-// negative costs; the bound must stay strictly below the band's best so that no path outside
-// can tie it either: then the full matrix would trace the same path.
+// of row i that the best path inside the band reaches with lowEdge_/highEdge_ (the best over
+// the gap states there), by a gap site (2 at least), and must then come back to the end's
+// diagonal by a gap of the other sequence (opened outside) of at least as many sites as it is
+// away; besides, each tile of the first's residues from i on that the second lacks costs it an
+// edit of 2 at least. Two of those edits may be the gap sites already counted, and each further
+// run of the returning gap costs 5 more than the tile it may pay for: 2 + 5 + 2 sites + 2 tiles
+// - 4 at least. Scores are negative costs; the bound must stay strictly below the band's best,
+// so that no path outside can tie it either: then the full matrix traces the same path.
 bool BandedProgramme::NothingOutsideBeats(Band band, int n, int m, int score) const {
     const int end = m - n;
-    const auto most = [](const std::vector<std::int16_t>& v) {
-        return static_cast<int>(*std::max_element(v.begin(), v.end()));
+    const auto best = [&](const std::vector<std::int16_t>& edge, int away) {
+        int most = kOutside;
+        for (int i = 0; i <= n; ++i)
+            if (edge[i] != kOutside) most = std::max(most, edge[i] - 3 - 2 * away - 2 * unfoundFrom_[i]);
+        return most;
     };
     int bound = kOutside;
-    if (band.low > -n) bound = std::max(bound, most(lowEdge_) - 2 - 5 - 2 * (end - band.low + 1));
-    if (band.high < m) bound = std::max(bound, most(highEdge_) - 2 - 5 - 2 * (band.high + 1 - end));
+    if (band.low > -n) bound = std::max(bound, best(lowEdge_, end - band.low + 1));
+    if (band.high < m) bound = std::max(bound, best(highEdge_, band.high + 1 - end));
     return bound < score;
 }
+
+// What the tiles a path misses will cost it at least, mostly: the band need not be that wide.
+int BandedProgramme::Discount() const { return unfoundFrom_.empty() ? 0 : 2 * unfoundFrom_[0] * 9 / 10; }
 
 // parasail's traceback: from (n, m), a column of both residues whenever the best score came that
 // way, else the first sequence's gap before the second's; a gap runs on unless it opened here.

@@ -13,10 +13,10 @@ namespace kadrel {
 long ColumnsCost(const std::string& columns, const std::string& first, const std::string& second);
 
 // An optimal global alignment by a banded dynamic programme, checked to be optimal: the band is
-// placed over the diagonals that words shared near the two ends point to and checked: no
-// alignment leaving it may score as well as the best one inside it. If that fails, one wider band
-// is swept, wide enough that the gaps alone of any path leaving it cost more than the first
-// band's best. Then every optimal alignment lies inside the band and the choice among them is
+// placed over the diagonals that words shared near the two ends point to, as wide as the words'
+// estimate of the cost asks, and checked: no alignment leaving it may score as well as the best
+// one inside it. If that fails, a wider band is swept, at last one wide enough that the gaps
+// alone of any path leaving it cost more than the first band's best. Then every optimal alignment lies inside the band and the choice among them is
 // the full-matrix programme's (parasail). Pairs for which that band would be too wide to pay are
 // left to the full matrix.
 class BandedProgramme {
@@ -33,10 +33,13 @@ private:
     Band FirstBand(const std::string& first, const std::string& second);
     bool NothingOutsideBeats(Band band, int n, int m, int score) const;
     std::string Traceback(Band band, int n, int m) const;
+    int Discount() const;
 
     SweepScratch scratch_;
     std::vector<std::uint16_t> trace_;
     std::vector<std::int16_t> lowEdge_, highEdge_;
+    std::vector<std::uint8_t> tileFound_;
+    std::vector<int> unfoundFrom_;  // tiles missing from the second among residues i, i + 1, ...
     std::vector<std::int32_t> firstSeen_, lastSeen_;
     std::vector<std::uint32_t> seenIn_;
     std::uint32_t pairCount_ = 0;
