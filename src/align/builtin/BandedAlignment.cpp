@@ -71,27 +71,23 @@ long ColumnsCost(const std::string& columns, const std::string& first, const std
 // spread to fill the sweep's vectors.
 Band BandedProgramme::FirstBand(const std::string& first, const std::string& second) {
     constexpr std::size_t kWords = std::size_t{1} << (2 * kWordLength);
-    if (seenIn_.empty()) {
-        seenIn_.assign(kWords, 0);
-        firstSeen_.assign(kWords, 0);
-        lastSeen_.assign(kWords, 0);
-    }
+    if (seen_.empty()) seen_.assign(kWords, Seen{});
     const std::uint32_t pair = ++pairCount_;
     EachWord(second, 0, Size(second), [&](int start, std::uint32_t w) {
-        if (seenIn_[w] != pair) firstSeen_[w] = start;
-        seenIn_[w] = pair;
-        lastSeen_[w] = start;
+        Seen& word = seen_[w];
+        if (word.pair != pair) word = {pair, start, start};
+        word.last = start;
     });
     const int n = Size(first), m = Size(second);
     std::vector<int> diagonals;
     EachWord(first, 0, kWordWindow, [&](int start, std::uint32_t w) {
-        if (seenIn_[w] == pair) diagonals.push_back(firstSeen_[w] - start);
+        if (seen_[w].pair == pair) diagonals.push_back(seen_[w].first - start);
     });
     const int reach = std::max(n, m) / 8 + kMargin;
     const int startDiagonal = Median(diagonals, 0, reach);
     diagonals.clear();
     EachWord(first, n - kWordLength + 1 - kWordWindow, n - kWordLength + 1, [&](int start, std::uint32_t w) {
-        if (seenIn_[w] == pair) diagonals.push_back(lastSeen_[w] - start);
+        if (seen_[w].pair == pair) diagonals.push_back(seen_[w].last - start);
     });
     const int endDiagonal = Median(diagonals, m - n, reach);
     // The share of the first's words found in the second is about (1 - d)^8 at divergence d:
@@ -103,8 +99,8 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
     tileFound_.assign(static_cast<std::size_t>(n / kWordLength), 0);
     EachWord(first, 0, n, [&](int start, std::uint32_t w) {
         ++words;
-        shared += seenIn_[w] == pair;
-        if (start % kWordLength == 0 && seenIn_[w] == pair) tileFound_[static_cast<std::size_t>(start / kWordLength)] = 1;
+        shared += seen_[w].pair == pair;
+        if (start % kWordLength == 0 && seen_[w].pair == pair) tileFound_[static_cast<std::size_t>(start / kWordLength)] = 1;
     });
     unfoundFrom_.assign(static_cast<std::size_t>(n + 1), 0);
     for (int i = n - 1; i >= 0; --i) {

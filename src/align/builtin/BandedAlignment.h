@@ -40,8 +40,11 @@ private:
     std::vector<std::int16_t> lowEdge_, highEdge_;
     std::vector<std::uint8_t> tileFound_;
     std::vector<int> unfoundFrom_;  // tiles missing from the second among residues i, i + 1, ...
-    std::vector<std::int32_t> firstSeen_, lastSeen_;
-    std::vector<std::uint32_t> seenIn_;
+    struct Seen {
+        std::uint32_t pair = 0;  // the pair this word was last seen in (in its second sequence)
+        std::int32_t first = 0, last = 0;
+    };
+    std::vector<Seen> seen_;
     std::uint32_t pairCount_ = 0;
 };
 
