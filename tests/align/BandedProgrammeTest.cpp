@@ -19,6 +19,7 @@ struct Shape {
     double substitutions;
     int cutFirstStart, cutFirstEnd, cutSecondStart, cutSecondEnd;
     int gapAt, gapSize;  // a deletion from the second (negative size: an insertion into it)
+    int laterGapAt, laterGapSize;  // another, after the first
     int nRun;            // N over this many sites in the middle of the first
     bool unrelated;
     bool mayBeLeft;  // to the full matrix: the band that proves it would cost more
@@ -38,6 +39,8 @@ std::pair<std::string, std::string> MakePair(const Shape& s, std::uint32_t seed)
         if (random() % 10000 < s.substitutions * 10000) c = "ACGT"[(std::string("ACGT").find(c) + 1 + random() % 3) % 4];
     if (s.gapSize > 0) second.erase(static_cast<std::size_t>(s.gapAt), static_cast<std::size_t>(s.gapSize));
     if (s.gapSize < 0) second.insert(static_cast<std::size_t>(s.gapAt), Random(random, -s.gapSize));
+    if (s.laterGapSize > 0) second.erase(static_cast<std::size_t>(s.laterGapAt), static_cast<std::size_t>(s.laterGapSize));
+    if (s.laterGapSize < 0) second.insert(static_cast<std::size_t>(s.laterGapAt), Random(random, -s.laterGapSize));
     if (s.nRun > 0) first.replace(first.size() / 2, static_cast<std::size_t>(s.nRun), static_cast<std::size_t>(s.nRun), '1');
     first = first.substr(s.cutFirstStart, first.size() - s.cutFirstStart - s.cutFirstEnd);
     second = second.substr(s.cutSecondStart, second.size() - s.cutSecondStart - s.cutSecondEnd);
@@ -46,21 +49,24 @@ std::pair<std::string, std::string> MakePair(const Shape& s, std::uint32_t seed)
 
 TEST(BandedProgramme, GivesTheFullMatrixAlignmentOnHardPairs) {
     const Shape shapes[] = {
-        {"barcode 20% apart", 650, 0.20, 0, 0, 0, 0, 0, 0, 0, false, false},
-        {"barcode 25% apart", 650, 0.25, 0, 0, 0, 0, 0, 0, 0, false, false},
-        {"first ragged at the start, second at the end", 650, 0.15, 30, 0, 0, 25, 0, 0, 0, false, false},
-        {"second ragged at the start, first at the end", 650, 0.15, 0, 40, 35, 0, 0, 0, 0, false, false},
-        {"both ragged at both ends", 500, 0.2, 12, 3, 2, 14, 0, 0, 0, false, false},
-        {"long deletion", 650, 0.15, 0, 0, 0, 0, 300, 60, 0, false, false},
-        {"long insertion", 650, 0.15, 0, 0, 0, 0, 200, -45, 0, false, false},
-        {"long deletion near the start", 650, 0.1, 0, 0, 0, 0, 20, 50, 0, false, false},
-        {"unequal lengths", 1200, 0.12, 0, 500, 0, 0, 0, 0, 0, false, true},
-        {"highly divergent", 650, 0.45, 0, 0, 0, 0, 0, 0, 0, false, true},
-        {"unrelated", 650, 0, 0, 0, 0, 0, 0, 0, 0, true, true},
-        {"unrelated, unequal", 400, 0, 0, 150, 0, 0, 0, 0, 0, true, true},
-        {"N run", 650, 0.2, 0, 0, 0, 0, 0, 0, 80, false, false},
-        {"N run and a deletion", 650, 0.2, 5, 0, 0, 7, 100, 30, 60, false, true},
-        {"short", 30, 0.3, 2, 0, 0, 3, 0, 0, 0, false, false},
+        {"barcode 20% apart", 650, 0.20, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false},
+        {"barcode 25% apart", 650, 0.25, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false},
+        {"first ragged at the start, second at the end", 650, 0.15, 30, 0, 0, 25, 0, 0, 0, 0, 0, false, false},
+        {"second ragged at the start, first at the end", 650, 0.15, 0, 40, 35, 0, 0, 0, 0, 0, 0, false, false},
+        {"both ragged at both ends", 500, 0.2, 12, 3, 2, 14, 0, 0, 0, 0, 0, false, false},
+        {"long deletion", 650, 0.15, 0, 0, 0, 0, 300, 60, 0, 0, 0, false, false},
+        {"long insertion", 650, 0.15, 0, 0, 0, 0, 200, -45, 0, 0, 0, false, false},
+        {"long deletion near the start", 650, 0.1, 0, 0, 0, 0, 20, 50, 0, 0, 0, false, false},
+        {"unequal lengths", 1200, 0.12, 0, 500, 0, 0, 0, 0, 0, 0, 0, false, true},
+        {"highly divergent", 650, 0.45, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, true},
+        {"unrelated", 650, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, true, true},
+        {"unrelated, unequal", 400, 0, 0, 150, 0, 0, 0, 0, 0, 0, 0, true, true},
+        {"N run", 650, 0.2, 0, 0, 0, 0, 0, 0, 0, 0, 80, false, false},
+        {"N run and a deletion", 650, 0.2, 5, 0, 0, 7, 100, 30, 0, 0, 60, false, true},
+        // Ends on one diagonal, the middle far off it: the words at the ends place the band wrong.
+        {"a deletion and an insertion far apart", 650, 0.05, 0, 0, 0, 0, 150, 90, 450, -90, 0, false, true},
+        {"an insertion and a deletion", 650, 0.08, 0, 0, 0, 0, 200, -70, 400, 70, 0, false, false},
+        {"short", 30, 0.3, 2, 0, 0, 3, 0, 0, 0, 0, 0, false, false},
     };
     FullMatrixProgramme full;
     BandedProgramme banded;

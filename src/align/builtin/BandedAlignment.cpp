@@ -127,8 +127,9 @@ BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const 
     Band band = FirstBand(first, second);
     for (int pass = 0; pass < 3; ++pass) {
         const int lanes = SweepLanes(band);
-        // Beyond this many cells the full matrix costs less.
-        if (pass > 0 && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
+        // Beyond this many cells the full matrix costs less (short pairs always get the narrowest
+        // band once: their whole matrix is small either way).
+        if (lanes > SweepLanes({0, 0}) && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
         trace_.resize(static_cast<std::size_t>(n + m + 1) * static_cast<std::size_t>(lanes));
         const int score = Sweep(path, first, second, band, trace_.data(), lowEdge_.data(), highEdge_.data(), scratch_);
         if (NothingOutsideBeats(band, n, m, score)) {
