@@ -1,7 +1,5 @@
 #include "align/builtin/BuiltinAligner.h"
 
-#include <parasail.h>
-
 #include <bindings/cpp/WFAligner.hpp>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +9,8 @@
 #include <vector>
 
 #include "align/AlignerInput.h"
+#include "align/builtin/BandedAlignment.h"
+#include "align/builtin/FullMatrix.h"
 #include "align/builtin/GapPlacement.h"
 
 namespace kadrel {
@@ -55,17 +55,11 @@ AlignedPair Unusable(std::string why) {
 // One thread's aligners, kept between pairs: building them costs more than a short alignment.
 class BuiltinAligner::Engine {
 public:
-    Engine()
+    explicit Engine(BuiltinAligner::Divergent divergent)
         : wavefront_(kMismatch, kGapOpen, kGapExtend, wfa::WFAligner::Alignment, wfa::WFAligner::MemoryHigh),
-          matrix_(parasail_matrix_create("ACGT", 0, -kMismatch)) {
+          divergent_(divergent) {
         wavefront_.setHeuristicNone();
-        // The matrix's fifth row and column stand for every other character: a mismatch too.
-        for (int i = 0; i < 5; ++i) {
-            parasail_matrix_set_value(matrix_, i, 4, -kMismatch);
-            parasail_matrix_set_value(matrix_, 4, i, -kMismatch);
-        }
     }
-    ~Engine() { parasail_matrix_free(matrix_); }
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -115,30 +109,14 @@ private:
         return columns;
     }
 
+    // Divergent pairs: the banded programme where it proves its band, else the full matrix.
     std::string DynamicProgrammeColumns(const std::string& first, const std::string& second) {
-        const int n = Size(first);
-        const int m = Size(second);
-        parasail_result_t* result =
-            parasail_nw_trace_scan_16(first.data(), n, second.data(), m, kGapOpen + kGapExtend, kGapExtend, matrix_);
-        if (result != nullptr && parasail_result_is_saturated(result)) {
-            parasail_result_free(result);
-            result = parasail_nw_trace_scan_32(first.data(), n, second.data(), m, kGapOpen + kGapExtend, kGapExtend,
-                                               matrix_);
+        if (divergent_ == BuiltinAligner::Divergent::Banded) {
+            std::string columns = banded_.Align(first, second).columns;
+            if (!columns.empty()) return columns;
         }
-        if (result == nullptr) return LowMemoryColumns(first, second);
-        parasail_cigar_t* cigar = parasail_result_get_cigar(result, first.data(), n, second.data(), m, matrix_);
-        std::string columns;
-        if (cigar != nullptr) {
-            columns.reserve(static_cast<std::size_t>(n + m));
-            for (int i = 0; i < cigar->len; ++i) {
-                const char op = parasail_cigar_decode_op(cigar->seq[i]);
-                const char column = op == 'I' ? kFirstOnly : op == 'D' ? kSecondOnly : kBoth;
-                columns.append(parasail_cigar_decode_len(cigar->seq[i]), column);
-            }
-            parasail_cigar_free(cigar);
-        }
-        parasail_result_free(result);
-        return columns;
+        std::string columns = fullMatrix_.Columns(first, second);
+        return columns.empty() ? LowMemoryColumns(first, second) : columns;
     }
 
     std::string LowMemoryColumns(const std::string& first, const std::string& second) {
@@ -153,11 +131,13 @@ private:
 
     wfa::WFAlignerGapAffine wavefront_;
     std::unique_ptr<wfa::WFAlignerGapAffine> lowMemory_;
-    parasail_matrix_t* matrix_;
+    BuiltinAligner::Divergent divergent_;
+    BandedProgramme banded_;
+    FullMatrixProgramme fullMatrix_;
     std::vector<std::uint64_t> words_ = std::vector<std::uint64_t>((std::size_t{1} << (2 * kWordLength)) / 64);
 };
 
-BuiltinAligner::BuiltinAligner() = default;
+BuiltinAligner::BuiltinAligner(Divergent divergent) : divergent_(divergent) {}
 BuiltinAligner::~BuiltinAligner() = default;
 
 std::unique_ptr<BuiltinAligner::Engine> BuiltinAligner::Borrow() {
@@ -169,7 +149,7 @@ std::unique_ptr<BuiltinAligner::Engine> BuiltinAligner::Borrow() {
             return engine;
         }
     }
-    return std::make_unique<Engine>();
+    return std::make_unique<Engine>(divergent_);
 }
 
 void BuiltinAligner::GiveBack(std::unique_ptr<Engine> engine) {

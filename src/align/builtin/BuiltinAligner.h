@@ -12,13 +12,16 @@ namespace kadrel {
 // Aligns a pair in process, end to end, with affine gaps: a mismatch costs 3, a gap 5 + 2 per
 // site. The residues are read as t_coffee reads them and come back exactly as given; scoring
 // ignores case, and anything but A, C, G, T mismatches everything, itself included. A pair that
-// differs little goes through the wavefront aligner (WFA2-lib), a divergent one through a SIMD
-// dynamic programme over the whole matrix (parasail), which does not slow down with divergence.
+// differs little goes through the wavefront aligner (WFA2-lib), a divergent one through a banded
+// SIMD dynamic programme that proves its band holds every optimal alignment, or where it cannot
+// through parasail's over the whole matrix; neither slows down much with divergence.
 // Align may be called from several threads at once: each call borrows an engine of its own,
 // reused by later calls, so there are never more engines than threads aligning at once.
 class BuiltinAligner : public Aligner {
 public:
-    BuiltinAligner();
+    // Which programme aligns divergent pairs; the full matrix only to measure the banded one against.
+    enum class Divergent { Banded, FullMatrix };
+    explicit BuiltinAligner(Divergent divergent = Divergent::Banded);
     ~BuiltinAligner() override;
     BuiltinAligner(const BuiltinAligner&) = delete;
     BuiltinAligner& operator=(const BuiltinAligner&) = delete;
@@ -31,6 +34,7 @@ private:
     std::unique_ptr<Engine> Borrow();
     void GiveBack(std::unique_ptr<Engine> engine);
 
+    Divergent divergent_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Engine>> idle_;
 };

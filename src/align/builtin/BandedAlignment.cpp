@@ -1,0 +1,209 @@
+#include "align/builtin/BandedAlignment.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "align/builtin/GapPlacement.h"
+
+namespace kadrel {
+namespace {
+
+constexpr int kWordLength = 8;
+constexpr int kWordWindow = 48;  // residues at either end whose words place the band
+constexpr int kMargin = 8;       // diagonals at least on either side of those the words point to
+
+int Size(const std::string& text) { return static_cast<int>(text.size()); }
+
+// The middle of the diagonals words point to, unless it lies further than `reach` from where
+// the pair's ends would put it (a word seen again by chance elsewhere): then that.
+int Median(std::vector<int>& values, int otherwise, int reach) {
+    if (values.empty()) return otherwise;
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+    const int middle = values[values.size() / 2];
+    return std::abs(middle - otherwise) > reach ? otherwise : middle;
+}
+
+// Calls use(start, word) for every word of A, C, G, T of `text` starting in [from, to).
+template <class Use>
+void EachWord(const std::string& text, int from, int to, Use use) {
+    std::uint32_t word = 0;
+    int valid = 0;
+    for (int p = std::max(from, 0); p < std::min(to + kWordLength - 1, Size(text)); ++p) {
+        const char c = text[static_cast<std::size_t>(p)];
+        const int code = c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : -1;
+        valid = code < 0 ? 0 : valid + 1;
+        word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
+        if (valid >= kWordLength) use(p - kWordLength + 1, word);
+    }
+}
+
+// The band that the gaps alone of any path leaving it make dearer than `most`, at least `band`.
+Band ClearOf(Band band, int most, int n, int m) {
+    const int end = m - n;
+    const auto lowExit = [&](int low) { return (low < 0 ? 5 - 2 * low : 0) + 7 + 2 * (end - low + 1); };
+    const auto highExit = [&](int high) { return (high > 0 ? 5 + 2 * high : 0) + 7 + 2 * (high + 1 - end); };
+    while (band.low > -n && lowExit(band.low) <= most) --band.low;
+    while (band.high < m && highExit(band.high) <= most) ++band.high;
+    return band;
+}
+
+}  // namespace
+
+long ColumnsCost(const std::string& columns, const std::string& first, const std::string& second) {
+    long cost = 0;
+    std::size_t i = 0, k = 0;
+    char before = kBoth;
+    for (const char column : columns) {
+        if (column == kBoth) {
+            cost += first[i++] == second[k++] ? 0 : 3;
+        } else {
+            cost += column == before ? 2 : 7;
+            ++(column == kFirstOnly ? i : k);
+        }
+        before = column;
+    }
+    return cost;
+}
+
+// The diagonals the pair's first and last shared words lie on (a word's first occurrence in the
+// second sequence for the start, its last for the end), with diagonal 0 and the end's diagonal,
+// spread to fill the sweep's vectors.
+Band BandedProgramme::FirstBand(const std::string& first, const std::string& second) {
+    constexpr std::size_t kWords = std::size_t{1} << (2 * kWordLength);
+    if (seen_.empty()) seen_.assign(kWords, Seen{});
+    const std::uint32_t pair = ++pairCount_;
+    EachWord(second, 0, Size(second), [&](int start, std::uint32_t w) {
+        Seen& word = seen_[w];
+        if (word.pair != pair) word = {pair, start, start};
+        word.last = start;
+    });
+    const int n = Size(first), m = Size(second);
+    std::vector<int> diagonals;
+    EachWord(first, 0, kWordWindow, [&](int start, std::uint32_t w) {
+        if (seen_[w].pair == pair) diagonals.push_back(seen_[w].first - start);
+    });
+    const int reach = std::max(n, m) / 8 + kMargin;
+    const int startDiagonal = Median(diagonals, 0, reach);
+    diagonals.clear();
+    EachWord(first, n - kWordLength + 1 - kWordWindow, n - kWordLength + 1, [&](int start, std::uint32_t w) {
+        if (seen_[w].pair == pair) diagonals.push_back(seen_[w].last - start);
+    });
+    const int endDiagonal = Median(diagonals, m - n, reach);
+    // The share of the first's words found in the second is about (1 - d)^8 at divergence d:
+    // the band is made wide enough at once for what the substitutions and the length difference
+    // would cost, so that a divergent pair is swept once. (Only speed depends on it.)
+    // The first's words at multiples of kWordLength tile it; a tile not found in the second
+    // (or holding a residue that matches nothing) costs any alignment an edit among its residues.
+    int words = 0, shared = 0;
+    tileFound_.assign(static_cast<std::size_t>(n / kWordLength), 0);
+    EachWord(first, 0, n, [&](int start, std::uint32_t w) {
+        ++words;
+        shared += seen_[w].pair == pair;
+        if (start % kWordLength == 0 && seen_[w].pair == pair) tileFound_[static_cast<std::size_t>(start / kWordLength)] = 1;
+    });
+    unfoundFrom_.assign(static_cast<std::size_t>(n + 1), 0);
+    for (int i = n - 1; i >= 0; --i) {
+        const bool tileStarts = i % kWordLength == 0 && i / kWordLength < static_cast<int>(tileFound_.size());
+        unfoundFrom_[i] = unfoundFrom_[i + 1] + (tileStarts && !tileFound_[static_cast<std::size_t>(i / kWordLength)]);
+    }
+    const double share = std::max(words == 0 ? 0.0 : static_cast<double>(shared) / words, 1e-3);
+    const double divergence = 1 - std::pow(share, 1.0 / kWordLength);
+    const int expected = static_cast<int>(1.1 * 3 * divergence * std::min(n, m)) + 5 + 2 * std::abs(m - n);
+    const int low = std::min({0, m - n, startDiagonal, endDiagonal}) - kMargin;
+    const int high = std::max({0, m - n, startDiagonal, endDiagonal}) + kMargin;
+    const int width = 2 * SweepLanes({low, high}) - 1;
+    const int from = low - (width - (high - low + 1)) / 2;
+    return ClearOf({std::max(from, -n), std::min(from + width - 1, m)}, expected - Discount(), n, m);
+}
+
+BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const std::string& second,
+                                                SimdPath path) {
+    Outcome outcome;
+    const int n = Size(first), m = Size(second);
+    if (n == 0 || m == 0 || !SweepFits(first.size(), second.size())) return outcome;
+    lowEdge_.resize(static_cast<std::size_t>(n + 1));
+    highEdge_.resize(static_cast<std::size_t>(n + 1));
+    Band band = FirstBand(first, second);
+    for (int pass = 0; pass < 3; ++pass) {
+        const int lanes = SweepLanes(band);
+        // Beyond this many cells the full matrix costs less (short pairs always get the narrowest
+        // band once: their whole matrix is small either way).
+        if (lanes > SweepLanes({0, 0}) && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
+        trace_.resize(static_cast<std::size_t>(n + m + 1) * static_cast<std::size_t>(lanes));
+        const int score = Sweep(path, first, second, band, trace_.data(), lowEdge_.data(), highEdge_.data(), scratch_);
+        if (NothingOutsideBeats(band, n, m, score)) {
+            outcome.columns = Traceback(band, n, m);
+            outcome.band = band;
+            return outcome;
+        }
+        // The best alignment costs -score at most. Next the band the tiles should prove, and if
+        // that fails the one the gaps alone prove.
+        band = ClearOf(band, -score - (pass == 0 ? Discount() : 0), n, m);
+        ++outcome.widenings;
+    }
+    return outcome;
+}
+
+// An alignment that leaves the band steps off an edge diagonal for the first time from a cell
+// of row i that the best path inside the band reaches with lowEdge_/highEdge_ (the best over
+// the gap states there), by a gap site (2 at least), and must then come back to the end's
+// diagonal by a gap of the other sequence (opened outside) of at least as many sites as it is
+// away; besides, each tile of the first's residues from i on that the second lacks costs it an
+// edit of 2 at least. Two of those edits may be the gap sites already counted, and each further
+// run of the returning gap costs 5 more than the tile it may pay for: 2 + 5 + 2 sites + 2 tiles
+// - 4 at least. Scores are negative costs; the bound must stay strictly below the band's best,
+// so that no path outside can tie it either: then the full matrix traces the same path.
+bool BandedProgramme::NothingOutsideBeats(Band band, int n, int m, int score) const {
+    const int end = m - n;
+    const auto best = [&](const std::vector<std::int16_t>& edge, int away) {
+        int most = kOutside;
+        for (int i = 0; i <= n; ++i)
+            if (edge[i] != kOutside) most = std::max(most, edge[i] - 3 - 2 * away - 2 * unfoundFrom_[i]);
+        return most;
+    };
+    int bound = kOutside;
+    if (band.low > -n) bound = std::max(bound, best(lowEdge_, end - band.low + 1));
+    if (band.high < m) bound = std::max(bound, best(highEdge_, band.high + 1 - end));
+    return bound < score;
+}
+
+// What the tiles a path misses will cost it at least, mostly: the band need not be that wide.
+int BandedProgramme::Discount() const { return unfoundFrom_.empty() ? 0 : 2 * unfoundFrom_[0] * 9 / 10; }
+
+// parasail's traceback: from (n, m), a column of both residues whenever the best score came that
+// way, else the first sequence's gap before the second's; a gap runs on unless it opened here.
+std::string BandedProgramme::Traceback(Band band, int n, int m) const {
+    const int lanes = SweepLanes(band);
+    std::string columns;
+    columns.reserve(static_cast<std::size_t>(n + m));
+    char state = kBoth;
+    int i = n, j = m;
+    while (i > 0 && j > 0) {
+        const std::uint16_t choice = TraceChoice(trace_.data(), band, lanes, i, j);
+        if (state == kBoth) {
+            const char from = (choice & kFromFirstOnly) ? kFirstOnly : (choice & kFromSecondOnly) ? kSecondOnly : kBoth;
+            if (from != kBoth) {
+                state = from;
+                continue;
+            }
+            columns += kBoth;
+            --i;
+            --j;
+        } else if (state == kFirstOnly) {
+            columns += kFirstOnly;
+            if (choice & kFirstOnlyOpens) state = kBoth;
+            --i;
+        } else {
+            columns += kSecondOnly;
+            if (choice & kSecondOnlyOpens) state = kBoth;
+            --j;
+        }
+    }
+    columns.append(static_cast<std::size_t>(i), kFirstOnly);
+    columns.append(static_cast<std::size_t>(j), kSecondOnly);
+    std::reverse(columns.begin(), columns.end());
+    return columns;
+}
+
+}  // namespace kadrel

@@ -1,0 +1,167 @@
+#include "align/builtin/BandedSweep.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kadrel {
+namespace {
+
+// Lanes of 16 bits: one register of 32 with AVX-512, 16 with AVX2, 8 with SSE2; one body serves
+// them all. Rows hold a multiple of the widest.
+constexpr int kWidth = 32;
+// (An alias template would drop the vector attribute.)
+using Vector8 = std::int16_t __attribute__((vector_size(16)));
+using Vector16 = std::int16_t __attribute__((vector_size(32)));
+using Vector32 = std::int16_t __attribute__((vector_size(64)));
+
+constexpr int kMismatch = 3;
+constexpr int kOpen = 7;  // the first site of a gap: 5 + 2
+constexpr int kExtend = 2;
+
+struct Args {
+    std::string_view first, second;
+    Band band;
+    std::uint16_t* trace;
+    std::int16_t* lowEdge;
+    std::int16_t* highEdge;
+    SweepScratch* scratch;
+};
+
+// Lane q of anti-diagonal t holds the cell on diagonal Base(t) + 2q: its diagonals share the
+// parity of t, so each lane's three predecessors sit at fixed lanes of the two anti-diagonals
+// before it, and the residues it compares lie contiguously in the reversed first sequence and in
+// the second one.
+template <class Scores>
+[[gnu::always_inline]] inline int SweepBody(const Args& a) {
+    constexpr int Lanes = sizeof(Scores) / sizeof(std::int16_t);
+    static_assert(kWidth % Lanes == 0);
+    const int n = static_cast<int>(a.first.size());
+    const int m = static_cast<int>(a.second.size());
+    const int low = a.band.low, high = a.band.high;
+    const int lanes = SweepLanes(a.band);
+    // Reads reach below lane 0 and past the band by at most the band's width and one vector.
+    const int pad = (high - low) + 2 * kWidth + 8;
+    SweepScratch& s = *a.scratch;
+    s.first.assign(static_cast<std::size_t>(n + 2 * pad), 1);
+    s.second.assign(static_cast<std::size_t>(m + 2 * pad), 2);
+    std::reverse_copy(a.first.begin(), a.first.end(), s.first.begin() + pad);
+    std::copy(a.second.begin(), a.second.end(), s.second.begin() + pad);
+    const int stride = lanes + 2 * kWidth;
+    s.rows.assign(static_cast<std::size_t>(7 * stride), kOutside);
+    std::int16_t* row[7];
+    for (int r = 0; r < 7; ++r) row[r] = s.rows.data() + r * stride + kWidth;
+    std::int16_t *hBefore = row[0], *hLast = row[1], *h = row[2];
+    std::int16_t *eLast = row[3], *e = row[4], *fLast = row[5], *f = row[6];
+    if (a.lowEdge) std::fill(a.lowEdge, a.lowEdge + n + 1, kOutside);
+    if (a.highEdge) std::fill(a.highEdge, a.highEdge + n + 1, kOutside);
+
+    int score = kOutside;
+    for (int t = 0; t <= n + m; ++t) {
+        const bool onLow = ((t - low) & 1) == 0;
+        const int base = onLow ? low : low - 1;
+        const int shift = onLow ? 0 : -1;  // lane of (i, j - 1) on the anti-diagonal before
+        // Lanes of cells with 1 <= i <= n and 1 <= j <= m inside the band.
+        const int kMin = std::max({low, t - 2 * n, 2 - t}), kMax = std::min({high, t - 2, 2 * m - t});
+        const int qMin = (kMin - base + 1) >> 1, qMax = (kMax - base) >> 1;
+        const std::int16_t* firstAt = s.first.data() + pad + n - (t - base) / 2;
+        const std::int16_t* secondAt = s.second.data() + pad + (t + base) / 2 - 1;
+        for (int q0 = 0; q0 < lanes; q0 += Lanes) {
+            Scores diagonal, left, leftGap, up, upGap;
+            std::memcpy(&diagonal, hBefore + q0, sizeof(Scores));
+            std::memcpy(&left, hLast + q0 + shift, sizeof(Scores));
+            std::memcpy(&leftGap, eLast + q0 + shift, sizeof(Scores));
+            std::memcpy(&up, hLast + q0 + shift + 1, sizeof(Scores));
+            std::memcpy(&upGap, fLast + q0 + shift + 1, sizeof(Scores));
+            Scores x, y;
+            std::memcpy(&x, firstAt + q0, sizeof(Scores));
+            std::memcpy(&y, secondAt + q0, sizeof(Scores));
+            const Scores same = x == y;  // -1 or 0
+            diagonal += (same & kMismatch) - kMismatch;
+            const Scores eOpen = left - kOpen, eExtend = leftGap - kExtend;
+            const Scores fOpen = up - kOpen, fExtend = upGap - kExtend;
+            const Scores opensE = eOpen > eExtend, opensF = fOpen > fExtend;
+            const Scores eBest = (opensE & eOpen) | (~opensE & eExtend);
+            const Scores fBest = (opensF & fOpen) | (~opensF & fExtend);
+            Scores best = diagonal > eBest ? diagonal : eBest;
+            best = best > fBest ? best : fBest;
+            std::memcpy(h + q0, &best, sizeof(Scores));
+            std::memcpy(e + q0, &eBest, sizeof(Scores));
+            std::memcpy(f + q0, &fBest, sizeof(Scores));
+            if (a.trace) {
+                // parasail's order: the diagonal, then the gap in the second sequence, then the
+                // one in the first; a gap extends rather than opens on a tie.
+                const Scores fromDiagonal = best == diagonal, fromF = best == fBest;
+                const Scores from = ~fromDiagonal & ((fromF & kFromFirstOnly) | (~fromF & kFromSecondOnly));
+                const Scores choice = from | (opensF & kFirstOnlyOpens) | (opensE & kSecondOnlyOpens);
+                std::memcpy(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, &choice,
+                            sizeof(Scores));
+            }
+        }
+        // Cells outside the matrix or the band score nothing.
+        for (std::int16_t* r : {h, e, f}) {
+            std::fill(r, r + std::clamp(qMin, 0, lanes), kOutside);
+            std::fill(r + std::clamp(qMax + 1, 0, lanes), r + lanes, kOutside);
+        }
+        // The first row and column: a gap from (0, 0).
+        const auto edgeScore = [](int sites) { return static_cast<std::int16_t>(sites == 0 ? 0 : -(5 + 2 * sites)); };
+        if (t <= m && t >= low && t <= high) h[(t - base) / 2] = edgeScore(t);
+        if (t > 0 && t <= n && -t >= low && -t <= high) h[(-t - base) / 2] = edgeScore(t);
+        if (onLow && a.lowEdge) {
+            const int i = (t - low) / 2;
+            if (i >= 0 && i <= n && i + low >= 0 && i + low <= m) a.lowEdge[i] = h[0];
+        }
+        if (((high - base) & 1) == 0 && a.highEdge) {
+            const int i = (t - high) / 2;
+            if (i >= 0 && i <= n && i + high >= 0 && i + high <= m) a.highEdge[i] = h[(high - base) / 2];
+        }
+        if (t == n + m) score = h[(m - n - base) / 2];
+        std::int16_t* const oldest = hBefore;
+        hBefore = hLast;
+        hLast = h;
+        h = oldest;
+        std::swap(e, eLast);
+        std::swap(f, fLast);
+    }
+    return score;
+}
+
+[[gnu::target("avx512bw")]] int SweepAvx512(const Args& a) { return SweepBody<Vector32>(a); }
+[[gnu::target("avx2")]] int SweepAvx2(const Args& a) { return SweepBody<Vector16>(a); }
+int SweepPlain(const Args& a) { return SweepBody<Vector8>(a); }
+
+}  // namespace
+
+SimdPath FastestSimdPath() {
+    static const SimdPath fastest = [] {
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512bw")) return SimdPath::Avx512;
+        if (__builtin_cpu_supports("avx2")) return SimdPath::Avx2;
+        return SimdPath::Plain;
+    }();
+    return fastest;
+}
+
+const char* SimdPathName(SimdPath path) {
+    return path == SimdPath::Avx512 ? "AVX-512" : path == SimdPath::Avx2 ? "AVX2" : "SSE2";
+}
+
+bool SweepFits(std::size_t firstLength, std::size_t secondLength) {
+    // The cheapest alignment's score and every cell's stay above -(3 min + 2 max + 5); gaps from
+    // outside the band fall below kOutside by a few sites at most.
+    const std::size_t shorter = std::min(firstLength, secondLength), longer = std::max(firstLength, secondLength);
+    return 3 * shorter + 2 * longer + 64 < static_cast<std::size_t>(-kOutside);
+}
+
+int SweepLanes(Band band) {
+    const int needed = (band.high - band.low + 1) / 2 + 1;
+    return (needed + kWidth - 1) / kWidth * kWidth;
+}
+
+int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint16_t* trace,
+          std::int16_t* lowEdge, std::int16_t* highEdge, SweepScratch& scratch) {
+    const Args args{first, second, band, trace, lowEdge, highEdge, &scratch};
+    path = std::min(path, FastestSimdPath());
+    return path == SimdPath::Avx512 ? SweepAvx512(args) : path == SimdPath::Avx2 ? SweepAvx2(args) : SweepPlain(args);
+}
+
+}  // namespace kadrel

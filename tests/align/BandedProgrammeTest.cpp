@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "align/builtin/BandedAlignment.h"
+#include "align/builtin/FullMatrix.h"
+#include "align/builtin/GapPlacement.h"
+
+namespace kadrel {
+namespace {
+
+// Seeded pairs the band has to get right: each is a mutated copy of a random ancestor, with
+// edits chosen to push the optimal path off the diagonals the end words point to.
+struct Shape {
+    const char* what;
+    int length;
+    double substitutions;
+    int cutFirstStart, cutFirstEnd, cutSecondStart, cutSecondEnd;
+    int gapAt, gapSize;  // a deletion from the second (negative size: an insertion into it)
+    int laterGapAt, laterGapSize;  // another, after the first
+    int nRun;            // N over this many sites in the middle of the first
+    bool unrelated;
+    bool mayBeLeft;  // to the full matrix: the band that proves it would cost more
+};
+
+std::string Random(std::mt19937& random, int length) {
+    std::string text;
+    for (int i = 0; i < length; ++i) text += "ACGT"[random() % 4];
+    return text;
+}
+
+std::pair<std::string, std::string> MakePair(const Shape& s, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    const std::string ancestor = Random(random, s.length);
+    std::string first = ancestor, second = s.unrelated ? Random(random, s.length) : ancestor;
+    for (char& c : second)
+        if (random() % 10000 < s.substitutions * 10000) c = "ACGT"[(std::string("ACGT").find(c) + 1 + random() % 3) % 4];
+    if (s.gapSize > 0) second.erase(static_cast<std::size_t>(s.gapAt), static_cast<std::size_t>(s.gapSize));
+    if (s.gapSize < 0) second.insert(static_cast<std::size_t>(s.gapAt), Random(random, -s.gapSize));
+    if (s.laterGapSize > 0) second.erase(static_cast<std::size_t>(s.laterGapAt), static_cast<std::size_t>(s.laterGapSize));
+    if (s.laterGapSize < 0) second.insert(static_cast<std::size_t>(s.laterGapAt), Random(random, -s.laterGapSize));
+    if (s.nRun > 0) first.replace(first.size() / 2, static_cast<std::size_t>(s.nRun), static_cast<std::size_t>(s.nRun), '1');
+    first = first.substr(s.cutFirstStart, first.size() - s.cutFirstStart - s.cutFirstEnd);
+    second = second.substr(s.cutSecondStart, second.size() - s.cutSecondStart - s.cutSecondEnd);
+    return {first, second};
+}
+
+TEST(BandedProgramme, GivesTheFullMatrixAlignmentOnHardPairs) {
+    const Shape shapes[] = {
+        {"barcode 20% apart", 650, 0.20, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false},
+        {"barcode 25% apart", 650, 0.25, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false},
+        {"first ragged at the start, second at the end", 650, 0.15, 30, 0, 0, 25, 0, 0, 0, 0, 0, false, false},
+        {"second ragged at the start, first at the end", 650, 0.15, 0, 40, 35, 0, 0, 0, 0, 0, 0, false, false},
+        {"both ragged at both ends", 500, 0.2, 12, 3, 2, 14, 0, 0, 0, 0, 0, false, false},
+        {"long deletion", 650, 0.15, 0, 0, 0, 0, 300, 60, 0, 0, 0, false, false},
+        {"long insertion", 650, 0.15, 0, 0, 0, 0, 200, -45, 0, 0, 0, false, false},
+        {"long deletion near the start", 650, 0.1, 0, 0, 0, 0, 20, 50, 0, 0, 0, false, false},
+        {"unequal lengths", 1200, 0.12, 0, 500, 0, 0, 0, 0, 0, 0, 0, false, true},
+        {"highly divergent", 650, 0.45, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, true},
+        {"unrelated", 650, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, true, true},
+        {"unrelated, unequal", 400, 0, 0, 150, 0, 0, 0, 0, 0, 0, 0, true, true},
+        {"N run", 650, 0.2, 0, 0, 0, 0, 0, 0, 0, 0, 80, false, false},
+        {"N run and a deletion", 650, 0.2, 5, 0, 0, 7, 100, 30, 0, 0, 60, false, true},
+        // Ends on one diagonal, the middle far off it: the words at the ends place the band wrong.
+        {"a deletion and an insertion far apart", 650, 0.05, 0, 0, 0, 0, 150, 90, 450, -90, 0, false, true},
+        {"an insertion and a deletion", 650, 0.08, 0, 0, 0, 0, 200, -70, 400, 70, 0, false, false},
+        {"short", 30, 0.3, 2, 0, 0, 3, 0, 0, 0, 0, 0, false, false},
+    };
+    FullMatrixProgramme full;
+    BandedProgramme banded;
+    for (const Shape& shape : shapes) {
+        for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+            const auto [first, second] = MakePair(shape, seed);
+            const std::string expected = full.Columns(first, second);
+            for (const SimdPath path : {SimdPath::Plain, SimdPath::Avx2, SimdPath::Avx512}) {
+                const auto outcome = banded.Align(first, second, path);
+                const std::string where = std::string(shape.what) + ", seed " + std::to_string(seed) + ", " +
+                                          SimdPathName(path);
+                if (outcome.columns.empty()) {
+                    EXPECT_TRUE(shape.mayBeLeft) << where;
+                    continue;
+                }
+                ASSERT_TRUE(ColumnsFit(outcome.columns, first.size(), second.size())) << where;
+                EXPECT_EQ(ColumnsCost(outcome.columns, first, second), ColumnsCost(expected, first, second)) << where;
+                EXPECT_EQ(outcome.columns, expected) << where;
+            }
+        }
+    }
+}
+
+TEST(BandedProgramme, CostsColumnsAsTheScoringSays) {
+    const struct {
+        std::string columns, first, second;
+        long cost;
+    } cases[] = {
+        {"MMMM", "ACGT", "ACGA", 3},
+        {"MDDM", "ACGT", "AT", 9},       // one gap of two sites
+        {"MDIM", "ACG", "ATG", 7 + 7},  // two gaps of one site each
+        {"IMMD", "ACG", "TAC", 14},
+        {"M", "1", "2", 3},  // what matches nothing
+    };
+    for (const auto& c : cases) EXPECT_EQ(ColumnsCost(c.columns, c.first, c.second), c.cost) << c.columns;
+}
+
+}  // namespace
+}  // namespace kadrel
