@@ -234,11 +234,15 @@ std::string WithoutBanner(const std::string& report) { return report.substr(repo
 // Pause and Save empty the box in the middle of a run; the backup is still the whole report so
 // far, as the command line writes it.
 TEST_F(WindowTest, TheBackupAfterPauseOrSaveIsTheCommandLines) {
+    // Six sequences, so that the gate's permits go to every pair (none reuses an earlier result).
+    for (const std::string side : {"left", "right"})
+        for (const std::string name : {"a", "b", "c"})
+            work_.Write(side + "/" + name + ".fas", ">x\nACGTACGTAC" + std::string(side == "left" ? "A" : "C") + name + "\n");
     QProcess compare;
     compare.start(KADREL_EXE, {"compare", Folder("left"), Folder("right"), "--backup", Folder("cli.bak")});
     ASSERT_TRUE(compare.waitForFinished(60000));
     const std::string expected = WithoutBanner(ReadText(work_ / "cli.bak"));
-    ASSERT_TRUE(expected.ends_with("c\tb\t10\t0\t0\t0\t0\t0\t0\r\n")) << expected;
+    ASSERT_EQ(std::count(expected.begin(), expected.end(), '\n'), 1 + 6) << expected;
     for (const char* command : {"Command3", "Command2"}) {
         GatedTCoffee* gate = nullptr;
         Open([&] {
