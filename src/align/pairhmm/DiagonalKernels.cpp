@@ -68,10 +68,13 @@ void BackwardDiagonal(int n, const float* __restrict diagM, const float* __restr
         const float p = diagM[t] + pair[cx[t] * 8 + cy[t]];
         const float q = downIns[t] + single[cx[t]];
         const float r = rightDel[t] + single[cy[t]];
-        const float b0 = Add(Add(Add(kZero, p + kMM), q + kMGap), r + kMGap);
+        // Each state's sum starts from the sentinel, and sentinel (+) v is v for every v that can
+        // occur here (v is the sentinel itself or an ordinary log value), so it starts from its
+        // first term instead.
+        const float b0 = Add(Add(p + kMM, q + kMGap), r + kMGap);
         m[t] = b0;
-        ins[t] = Add(Add(kZero, p + kGapM), q + kGapGap);
-        del[t] = Add(Add(kZero, p + kGapM), r + kGapGap);
+        ins[t] = Add(p + kGapM, q + kGapGap);
+        del[t] = Add(p + kGapM, r + kGapGap);
         sum[t] = sum[t] + b0;
     }
 }

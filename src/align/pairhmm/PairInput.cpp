@@ -72,7 +72,6 @@ std::string TypeProblem(const std::vector<PairRecord>& records) {
 }
 
 std::string Problem(std::string_view text, const std::vector<PairRecord>& records) {
-    if (text.empty() || text.front() != '>') return "it does not begin with '>'";
     if (records.size() != 2) return "it holds " + std::to_string(records.size()) + " records, not two";
     for (const PairRecord& record : records) {
         if (record.name.empty()) return "a record has no name";
@@ -102,18 +101,12 @@ PairInput ReadPairInput(std::string_view text) {
             return input;
         }
     }
-    std::size_t at = 0;
-    while (at < text.size()) {
-        if (text[at] != '>') {
-            // Only text before the first record can get here: a '>' inside a line has no meaning.
-            const auto next = text.find("\n>", at);
-            if (at == 0) {
-                input.offPath = "it does not begin with '>'";
-                return input;
-            }
-            at = next == std::string_view::npos ? text.size() : next + 1;
-            continue;
-        }
+    if (text.empty() || text.front() != '>') {
+        input.offPath = "it does not begin with '>'";
+        return input;
+    }
+    // Every record starts at a '>' that begins a line, and runs up to the next one.
+    for (std::size_t at = 0; at < text.size();) {
         PairRecord record;
         const auto lineEnd = std::min(text.find('\n', at), text.size());
         std::size_t nameBegin = at + 1;

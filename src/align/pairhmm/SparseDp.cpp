@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <numeric>
+#include <cstdint>
+#include <utility>
 
 namespace kadrel::pairhmm {
 namespace {
@@ -19,11 +20,17 @@ struct Mark {
 };
 
 // The ends and starts of the library's diagonal runs, in (i, j) order.
-std::vector<Mark> RunMarks(std::vector<Point> points, int l1, int l2) {
-    std::sort(points.begin(), points.end(), [l1](const Point& a, const Point& b) {
-        const int da = l1 - a.i + a.j, db = l1 - b.i + b.j;
-        return da != db ? da < db : a.i < b.i;
-    });
+std::vector<Mark> RunMarks(const std::vector<Point>& libraryPoints, int l1, int l2) {
+    // By (d, i), through one packed key per point.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keys(libraryPoints.size());
+    for (std::size_t a = 0; a < keys.size(); ++a) {
+        const Point& p = libraryPoints[a];
+        keys[a] = {(static_cast<std::uint64_t>(l1 - p.i + p.j) << 32) | static_cast<std::uint32_t>(p.i),
+                   static_cast<std::uint32_t>(a)};
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<Point> points(keys.size());
+    for (std::size_t a = 0; a < keys.size(); ++a) points[a] = libraryPoints[keys[a].second];
     std::vector<Mark> marks;
     const Point none{-10, -10, 0};
     for (std::size_t a = 0; a < points.size(); ++a) {
@@ -100,29 +107,39 @@ std::vector<Column> SparseAlignment(const std::vector<Point>& libraryPoints, int
         points.push_back({i, 0, 0});
         points.push_back({i, l2, 0});
     }
-    // One point per (i, j), the highest score kept.
-    std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
-        if (a.i != b.i) return a.i < b.i;
-        if (a.j != b.j) return a.j < b.j;
-        return a.score > b.score;
-    });
-    points.erase(std::unique(points.begin(), points.end(),
-                             [](const Point& a, const Point& b) { return a.i == b.i && a.j == b.j; }),
-                 points.end());
+    // One point per (i, j), the highest score kept: rows by counting, then each short row sorted.
+    std::vector<int> rowStart(static_cast<std::size_t>(l1) + 2, 0);
+    for (const Point& p : points) ++rowStart[static_cast<std::size_t>(p.i) + 1];
+    for (int i = 0; i <= l1; ++i) rowStart[static_cast<std::size_t>(i) + 1] += rowStart[static_cast<std::size_t>(i)];
+    std::vector<Point> byRow(points.size());
+    {
+        std::vector<int> next(rowStart.begin(), rowStart.end() - 1);
+        for (const Point& p : points) byRow[static_cast<std::size_t>(next[static_cast<std::size_t>(p.i)]++)] = p;
+    }
+    for (int i = 0; i <= l1; ++i) {
+        std::sort(byRow.begin() + rowStart[static_cast<std::size_t>(i)], byRow.begin() + rowStart[static_cast<std::size_t>(i) + 1],
+                  [](const Point& a, const Point& b) { return a.j != b.j ? a.j < b.j : a.score > b.score; });
+    }
+    byRow.erase(std::unique(byRow.begin(), byRow.end(),
+                            [](const Point& a, const Point& b) { return a.i == b.i && a.j == b.j; }),
+                byRow.end());
+    points = std::move(byRow);
 
+    // The predecessors: in the row the point before; in the column and on the diagonal the last
+    // point met there so far, going in (i, j) order. A point with no predecessor on its diagonal
+    // gets none: its predecessor in (d, i) order lies on another diagonal and is not used.
     const int n = static_cast<int>(points.size());
     std::vector<Cell> cells(points.size());
-    std::vector<int> order(points.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return points[a].j != points[b].j ? points[a].j < points[b].j : points[a].i < points[b].i;
-    });
-    for (int k = 1; k < n; ++k) cells[order[k]].pi = order[k - 1];
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const int da = l1 - points[a].i + points[a].j, db = l1 - points[b].i + points[b].j;
-        return da != db ? da < db : points[a].i < points[b].i;
-    });
-    for (int k = 1; k < n; ++k) cells[order[k]].pd = order[k - 1];
+    std::vector<int> lastInColumn(static_cast<std::size_t>(l2) + 1, -1);
+    std::vector<int> lastOnDiagonal(static_cast<std::size_t>(l1 + l2) + 1, -1);
+    for (int a = 0; a < n; ++a) {
+        const Point& p = points[static_cast<std::size_t>(a)];
+        auto& column = lastInColumn[static_cast<std::size_t>(p.j)];
+        auto& diagonal = lastOnDiagonal[static_cast<std::size_t>(l1 - p.i + p.j)];
+        cells[static_cast<std::size_t>(a)].pi = column;
+        cells[static_cast<std::size_t>(a)].pd = diagonal;
+        column = diagonal = a;
+    }
 
     for (int a = 0; a < n; ++a) {
         const Point& p = points[a];
