@@ -16,6 +16,7 @@
 #include "align/TextFile.h"
 #include "calc/BackupWriter.h"
 #include "calc/BestMatches.h"
+#include "calc/LoadedRecord.h"
 #include "calc/RecordChecks.h"
 #include "calc/ReportHeader.h"
 #include "calc/ResumePoint.h"
@@ -23,21 +24,6 @@
 #include "distances/PairRow.h"
 
 namespace kadrel {
-
-std::string RunSummary::StatusText() const {
-    if (stopped) return "stopped";
-    if (pairsFailed == 0) return "done";
-    return "done (" + std::to_string(pairsFailed) + " of " + std::to_string(pairsCompared) +
-           " pairs failed)";
-}
-
-std::string RunSummary::SkippedText() const {
-    if (pairsSkipped == 0) return {};
-    std::string text = std::to_string(pairsSkipped) + (pairsSkipped == 1 ? " pair" : " pairs") +
-                       " skipped (the same file in both folder sets: ";
-    for (std::size_t n = 0; n < skippedFiles.size(); ++n) text += (n == 0 ? "" : ", ") + skippedFiles[n];
-    return text + (pairsSkipped > skippedFiles.size() ? ", ...)" : ")");
-}
 
 namespace {
 
@@ -50,35 +36,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kBatchTime = std::chrono::milliseconds(1);
 constexpr std::size_t kMaxBatch = 1024;
 
-// A record as the run uses it; `problem` set means its pairs fail without being aligned.
-struct LoadedRecord {
-    SequenceRecord record;
-    std::optional<std::string> problem;
-    std::optional<std::string> note;  // a warning that does not keep its pairs from being compared
-    std::uint32_t sequence = 0;       // its number among the run's distinct sequences
-};
-
-std::string Describe(const SequenceSet& set, const SequenceRecord& record) {
-    if (set.source == SetSource::Folder) return QuotedPath(set.folderPath / record.fileName);
-    return "record " + QuotedPath(record.name) + " of " + QuotedPath(set.chosenFile);
-}
-
-LoadedRecord Load(const SequenceSet& set, std::size_t index) {
-    LoadedRecord loaded;
-    try {
-        loaded.record = LoadRecord(set, index);
-    } catch (const SetError& e) {
-        loaded.record.fileName = set.fileNames.at(index);
-        loaded.record.name = FolderRecordName(loaded.record.fileName);
-        loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
-        return loaded;
-    }
-    const RecordCheck check = CheckRecordText(loaded.record.text);
-    if (check.problem)
-        loaded.problem = Describe(set, loaded.record) + " " + *check.problem + "; its pairs are reported as NA";
-    if (check.note) loaded.note = Describe(set, loaded.record) + ": " + *check.note;
-    return loaded;
-}
 
 constexpr auto Skipped = SkippedPair;
 
@@ -146,7 +103,7 @@ public:
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
-            records2_.push_back(Load(set2_, k));
+            records2_.push_back(LoadForRun(set2_, k));
             records2_.back().sequence = ids_.IdOf(records2_.back().record.text);
             WarnOfRecord(records2_.back());
         }
@@ -195,7 +152,7 @@ private:
     void GoOnFromBackup(const ResumePoint& resume) {
         for (std::size_t j = 0; j < resume.records.size(); ++j) {
             const std::size_t i = begin1_ + j;
-            const LoadedRecord record1 = Load(set1_, i);
+            const LoadedRecord record1 = LoadForRun(set1_, i);
             BeginRecordOnce(i, record1);
             for (const ResumePoint::Row& row : resume.records[j]) {
                 const std::string& name2 = records2_[row.second].record.name;
@@ -216,7 +173,7 @@ private:
         const std::size_t count2 = records2_.size();
         const std::size_t first = begin1_ + (options_.resume ? options_.resume->records.size() : 0);
         for (std::size_t i = first; i < end1_ && !Stopping(); ++i) {
-            auto loaded = Load(set1_, i);
+            auto loaded = LoadForRun(set1_, i);
             loaded.sequence = ids_.IdOf(loaded.record.text);
             const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));
             std::size_t k = NextCompared(i, 0);
