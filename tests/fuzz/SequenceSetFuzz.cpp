@@ -55,7 +55,9 @@ void ReadAsFolder(std::string_view text) {
         for (std::size_t i = 0; i < set.count; ++i) {
             const kadrel::SequenceRecord record = kadrel::LoadRecord(set, i);
             FUZZ_CHECK(made.count(record.fileName) == 1);
-            FUZZ_CHECK(content.ends_with(record.text));  // a leading mark may be skipped, nothing else
+            // A leading mark may be skipped, nothing else; FASTQ and gzip are read as the FASTA they hold.
+            const bool converted = content.starts_with('@') || content.starts_with("\x1f\x8b");
+            FUZZ_CHECK(converted || content.ends_with(record.text));
         }
     } catch (const kadrel::SetError&) {
     }
