@@ -1,6 +1,7 @@
 #include "calc/ResumePoint.h"
 
 #include <algorithm>
+#include <fstream>
 #include <string_view>
 
 #include "align/TextFile.h"
@@ -14,6 +15,16 @@ std::string BackupTag(const SequenceSet& set1, const SequenceSet& set2, const Ru
     const std::string run = RunFingerprint(set1, set2, options);
     if (options.shardCount != 0) return ShardTagText({options.shardIndex, options.shardCount, run});
     return "[run " + run + "]";
+}
+
+bool IsBackupOfRun(const std::filesystem::path& file, const SequenceSet& set1, const SequenceSet& set2,
+                   const RunOptions& options) {
+    std::ifstream in(file, std::ios::binary);
+    std::string banner;
+    if (!in || !std::getline(in, banner) || !banner.ends_with('\r')) return false;
+    banner.pop_back();
+    const std::string tag = BackupTag(set1, set2, options);
+    return StartsAsReport(banner) && banner.ends_with(" " + tag);
 }
 
 ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, const SequenceSet& set1,
