@@ -1,6 +1,5 @@
 #include "calc/ReportMerge.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -9,18 +8,16 @@
 
 #include "align/TextFile.h"
 #include "calc/ReportHeader.h"
-#include "distances/PairRow.h"
+#include "calc/ReportLines.h"
 
 namespace kadrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kBestMatchFields = 3;
-
-class ReportLines {
+class FileLines {
 public:
-    explicit ReportLines(const fs::path& file) : file_(file), in_(file, std::ios::binary) {
+    explicit FileLines(const fs::path& file) : file_(file), in_(file, std::ios::binary) {
         if (!in_) throw MergeError(QuotedPath(file) + " cannot be read (" + std::strerror(errno) + ")");
     }
 
@@ -47,32 +44,6 @@ private:
     bool unterminated_ = false;
 };
 
-bool IsBanner(std::string_view line) {
-    return StartsAsReport(line) && line.find("     Kadrel ") != std::string_view::npos;
-}
-
-bool IsColumnTitleLine(std::string_view line) {
-    for (int model = 0; model <= static_cast<int>(DistanceModel::LogDet); ++model) {
-        for (const bool textbook : {false, true}) {
-            const std::string titles = ColumnTitleLine(static_cast<DistanceModel>(model), textbook);
-            if (line == std::string_view(titles).substr(0, titles.size() - 2)) return true;
-        }
-    }
-    return false;
-}
-
-std::size_t Fields(std::string_view line) {
-    return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1;
-}
-
-// Without a model the title line ends in a tab that no row has.
-std::size_t RowFields(std::string_view titles) { return Fields(titles) - (titles.ends_with('\t') ? 1 : 0); }
-
-bool HoldsNA(std::string_view row) {
-    const auto numbers = row.find('\t', row.find('\t') + 1);
-    return (std::string(row.substr(numbers)) + '\t').find("\tNA\t") != std::string::npos;
-}
-
 std::string ModelColumn(std::string_view titles) {
     const std::string_view last = titles.substr(titles.rfind('\t') + 1);
     return last.empty() ? "no model column" : "\"" + std::string(last) + "\"";
@@ -80,7 +51,7 @@ std::string ModelColumn(std::string_view titles) {
 
 // Copies lines from `at` up to the "Best matches:" line or the end, with CR LF.
 void CopyLines(const fs::path& file, std::streamoff at, const ReportMerge::Writer& write) {
-    ReportLines lines(file);
+    FileLines lines(file);
     lines.Seek(at);
     for (std::string line; lines.Next(line) && line != kBestMatchesLine;) write(line += "\r\n");
 }
@@ -90,11 +61,11 @@ void CopyLines(const fs::path& file, std::streamoff at, const ReportMerge::Write
 ReportMerge::ReportMerge(std::vector<fs::path> reports) {
     for (fs::path& file : reports) {
         const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
-        ReportLines lines(file);
+        FileLines lines(file);
         Report report;
-        if (!lines.Next(report.banner) || !IsBanner(report.banner))
+        if (!lines.Next(report.banner) || !IsReportBanner(report.banner))
             throw fail("is not a Kadrel report (its first line is not a report's banner)");
-        if (!lines.Next(report.titles) || !IsColumnTitleLine(report.titles))
+        if (!lines.Next(report.titles) || !IsKnownColumnTitles(report.titles))
             throw fail("is not a Kadrel report (its second line holds no report's column titles)");
         if (!reports_.empty() && report.titles != reports_.front().titles)
             throw fail("has " + ModelColumn(report.titles) + " where " + QuotedPath(reports_.front().file) + " has " +
@@ -107,22 +78,22 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
                        " ones (--textbook): they cannot be merged");
         CheckShardOrder(ReadShardTag(report.banner), file);
         report.rows = lines.Position();
-        const std::size_t rowFields = RowFields(report.titles);
-        bool inBestMatches = false;
+        ReportBodyReader body(*ReadReportColumns(report.titles));
         for (std::string line; lines.Next(line);) {
-            if (inBestMatches && IsStoppedLine(line)) {
+            const auto read = body.Read(line);
+            if (read.kind == ReportBodyReader::Kind::Stopped) {
                 throw fail("was stopped before the end (\"" + line + "\"); run that shard again to its end");
-            } else if (!inBestMatches && line == kBestMatchesLine) {
-                inBestMatches = true;
+            } else if (read.kind == ReportBodyReader::Kind::BestMatchesStart) {
                 report.bestMatches = lines.Position();
-            } else if (Fields(line) != (inBestMatches ? kBestMatchFields : rowFields)) {
+            } else if (read.kind == ReportBodyReader::Kind::Unknown) {
                 throw fail("is not a whole Kadrel report: line " + std::to_string(lines.Number()) + " is not a " +
-                           (inBestMatches ? "best-match line" : "report row"));
-            } else if (!inBestMatches) {
+                           (body.InBestMatches() ? "best-match line" : "report row"));
+            } else if (read.kind == ReportBodyReader::Kind::Row) {
                 ++summary_.pairs;
-                if (HoldsNA(line)) ++summary_.pairsWithNA;
+                if (RowHoldsNA(read.fields)) ++summary_.pairsWithNA;
             }
         }
+        const bool inBestMatches = body.InBestMatches();
         if (!inBestMatches) throw fail("is incomplete: it has no \"Best matches:\" line (did its run finish?)");
         if (lines.Unterminated()) throw fail("is incomplete: its last line is cut short");
         report.file = std::move(file);

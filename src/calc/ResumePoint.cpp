@@ -1,52 +1,30 @@
 #include "calc/ResumePoint.h"
 
-#include <charconv>
-#include <cmath>
+#include <algorithm>
+#include <fstream>
 #include <string_view>
 
 #include "align/TextFile.h"
 #include "calc/ReportHeader.h"
+#include "calc/ReportLines.h"
 #include "calc/RunFingerprint.h"
 
 namespace kadrel {
-namespace {
-
-// A row's number as written, with either decimal separator; false when it is none.
-bool ReadValue(std::string_view field, Value& value) {
-    if (field == "NA") {
-        value.reset();
-        return true;
-    }
-    std::string text(field);
-    for (char& c : text)
-        if (c == ',') c = '.';
-    double number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) return false;
-    value = number;
-    return true;
-}
-
-// The fields of a row after its two names, into a PairRow; false when they are not a row's.
-bool ReadRow(std::string_view numbers, DistanceModel model, PairRow& row) {
-    Value* const columns[] = {&row.length, &row.differences, &row.pDistance, &row.gaps, &row.transitions,
-                              &row.transversions, &row.tsTvRatio, &row.modelDistance};
-    const std::size_t count = model == DistanceModel::None ? 7 : 8;
-    for (std::size_t c = 0; c < count; ++c) {
-        const auto tab = numbers.find('\t');
-        if ((tab == std::string_view::npos) != (c + 1 == count)) return false;
-        if (!ReadValue(numbers.substr(0, tab), *columns[c])) return false;
-        numbers.remove_prefix(tab == std::string_view::npos ? numbers.size() : tab + 1);
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string BackupTag(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options) {
     const std::string run = RunFingerprint(set1, set2, options);
     if (options.shardCount != 0) return ShardTagText({options.shardIndex, options.shardCount, run});
     return "[run " + run + "]";
+}
+
+bool IsBackupOfRun(const std::filesystem::path& file, const SequenceSet& set1, const SequenceSet& set2,
+                   const RunOptions& options) {
+    std::ifstream in(file, std::ios::binary);
+    std::string banner;
+    if (!in || !std::getline(in, banner) || !banner.ends_with('\r')) return false;
+    banner.pop_back();
+    const std::string tag = BackupTag(set1, set2, options);
+    return StartsAsReport(banner) && banner.ends_with(" " + tag);
 }
 
 ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, const SequenceSet& set1,
@@ -74,6 +52,8 @@ ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, 
 
     std::vector<std::string> names2;
     for (std::size_t k = 0; k < set2.count; ++k) names2.push_back(RecordName(set2, k));
+    const ReportColumns columns = ColumnsOfModel(options.model);
+    ReportTextLines lines(std::string_view(backup).substr(titlesEnd + 2));
     std::size_t at = titlesEnd + 2;
     const std::size_t end1 = std::min(options.set1End, set1.count);
     for (std::size_t i = options.set1Begin; i < end1 && at < backup.size(); ++i) {
@@ -81,16 +61,18 @@ ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, 
         auto& rows = point.records.emplace_back();
         for (std::size_t k = 0; k < set2.count; ++k) {
             if (SkippedPair(set1, i, set2, k)) continue;
-            const auto lineEnd = backup.find("\r\n", at);
-            const std::string prefix = name1 + "\t" + names2[k] + "\t";
-            if (lineEnd == std::string::npos) throw refuse("ends within a set-1 record's rows");
-            const std::string_view line(backup.data() + at, lineEnd - at);
+            std::string_view line, end;
+            // Rows are written with CR LF, so a row without it was cut short, or is no row of ours.
+            if (!lines.Next(line, end) || backup.find("\r\n", at) == std::string::npos)
+                throw refuse("ends within a set-1 record's rows");
             ResumePoint::Row row{std::string(line) + "\r\n", k, {}};
-            if (!line.starts_with(prefix) || !ReadRow(line.substr(prefix.size()), options.model, row.row))
+            const auto fields = ReportFields(line);
+            if (end != "\r\n" || fields.size() < 2 || fields[0] != name1 || fields[1] != names2[k] ||
+                !ReadPairRowValues(fields, columns, row.row))
                 throw refuse("holds, at byte " + std::to_string(at) + ", a line that is not the row of \"" + name1 +
                              "\" and \"" + names2[k] + "\" this run would write");
             rows.push_back(std::move(row));
-            at = lineEnd + 2;
+            at = titlesEnd + 2 + lines.Offset();
         }
     }
     if (at != backup.size()) throw refuse("holds more rows than this run has");

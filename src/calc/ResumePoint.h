@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ struct ResumePoint {
     std::string header;  // banner and column titles, CR LF each
     std::vector<std::vector<Row>> records;  // set-1 records from options.set1Begin on
 };
+
+// Whether `file` begins with the banner of a backup of this very run, its BackupTag, the check
+// ReadResumePoint starts with; reads only that line, so that asking costs little whatever the backup.
+bool IsBackupOfRun(const std::filesystem::path& file, const SequenceSet& set1, const SequenceSet& set2,
+                   const RunOptions& options);
 
 // Reads `backup` (the text of `file`) for the run of set1, set2 and options. Throws ResumeError
 // when it is not a backup of this very run (other sets or order, model, formulas, shard, best

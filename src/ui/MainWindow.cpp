@@ -19,10 +19,12 @@
 #include <exception>
 #include <iostream>
 
+#include "align/TextFile.h"
 #include "align/builtin/BuiltinAligner.h"
 #include "align/pairhmm/PairHmmAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportDistances.h"
+#include "calc/ResumePoint.h"
 #include "distances/NumberText.h"
 #include "ui/ChartWindow.h"
 #include "ui/DistanceChart.h"
@@ -143,7 +145,36 @@ void MainWindow::Command1_Click() {
     options.bestTies = ties_->isChecked();
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
-    StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner));
+    // Named as the command line names it, so that either can go on from the other's backup.
+    options.alignerName = chosen.toStdString();
+    std::optional<ResumePoint> resume = OfferBackup(*set1, *set2, options);
+    StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner), std::move(resume));
+}
+
+// A backup of this very run, one that was killed or stopped, saves aligning what it holds; one
+// of any other run is left to be replaced, as the run always did.
+std::optional<ResumePoint> MainWindow::OfferBackup(const SequenceSet& set1, const SequenceSet& set2,
+                                                   const RunOptions& options) {
+    if (!IsBackupOfRun(options.backupFile, set1, set2, options)) return std::nullopt;
+    std::string error;
+    const auto text = ReadWholeFile(options.backupFile, error);
+    if (!text) return std::nullopt;
+    std::optional<ResumePoint> point;
+    try {
+        point = ReadResumePoint(*text, options.backupFile.string(), set1, set2, options);
+    } catch (const ResumeError&) {
+        return std::nullopt;
+    }
+    const auto records = static_cast<qulonglong>(point->records.size());
+    const QString question =
+        QStringLiteral("The backup %1 holds the rows of %2 of the %3 set-1 records of this same run "
+                       "(the same sets, model, formulas, best matches and aligner).\n\n"
+                       "Go on from it? Yes aligns only what it does not hold; No starts afresh and replaces it.")
+            .arg(QString::fromStdString(QuotedPath(options.backupFile)))
+            .arg(records)
+            .arg(static_cast<qulonglong>(std::min(options.set1End, set1.count) - options.set1Begin));
+    if (!dialogs_->AskYesNo(this, question)) return std::nullopt;
+    return point;
 }
 
 std::optional<SequenceSet> MainWindow::FixSet(int sideNumber) {
@@ -174,7 +205,8 @@ DistanceModel MainWindow::ChosenModel() const {
     return model;
 }
 
-void MainWindow::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner) {
+void MainWindow::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner,
+                          std::optional<ResumePoint> resume) {
     runWarnings_.clear();
     pairsDone_ = pairsTotal_ = 0;
     ShowRunning(true);
@@ -184,8 +216,11 @@ void MainWindow::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options
         SequenceSet set1, set2;
         RunOptions options;
         std::unique_ptr<Aligner> aligner;
+        std::optional<ResumePoint> resume;
     };
-    auto job = std::make_shared<Job>(Job{std::move(set1), std::move(set2), std::move(options), std::move(aligner)});
+    auto job = std::make_shared<Job>(
+        Job{std::move(set1), std::move(set2), std::move(options), std::move(aligner), std::move(resume)});
+    if (job->resume) job->options.resume = &*job->resume;
     ReportSink* windowSide = this;
     worker_ = std::jthread([this, job, windowSide](std::stop_token stop) {
         QueuedReportSink sink(this, *windowSide);

@@ -10,6 +10,7 @@
 
 #include "align/Aligner.h"
 #include "calc/ReportSink.h"
+#include "calc/ResumePoint.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
 #include "distances/DistanceModel.h"
@@ -91,7 +92,10 @@ private:
     // cannot be read (the user has been told).
     std::optional<SequenceSet> FixSet(int sideNumber);
     DistanceModel ChosenModel() const;
-    void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner);
+    // What the backup holds, when it is of this very run and the user chose to go on from it.
+    std::optional<ResumePoint> OfferBackup(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options);
+    void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner,
+                  std::optional<ResumePoint> resume);
     void FinishRun(const RunSummary& summary, const QString& failure);
     void ShowRunning(bool running);
     void ShowProgress(bool withEstimate);

@@ -48,6 +48,11 @@ std::optional<QString> QtWindowDialogs::SaveChartFile(QWidget* parent) {
     return Chosen(dialog);
 }
 
+bool QtWindowDialogs::AskYesNo(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QStringLiteral("Kadrel"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 void QtWindowDialogs::ShowError(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QStringLiteral("Kadrel"), message);
 }

@@ -13,6 +13,7 @@ public:
     std::optional<QString> OpenSequenceFile(QWidget* parent) override;
     std::optional<QString> SaveReportFile(QWidget* parent) override;
     std::optional<QString> SaveChartFile(QWidget* parent) override;
+    bool AskYesNo(QWidget* parent, const QString& question) override;
     void ShowError(QWidget* parent, const QString& message) override;
     void ShowWarning(QWidget* parent, const QString& message) override;
 

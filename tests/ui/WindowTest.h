@@ -24,11 +24,16 @@ using kadrel::test::ReadText;
 // Answers the window's dialogs from queues (a null answer, or none left: cancelled) and keeps what
 // it was told.
 struct ScriptedDialogs : WindowDialogs {
-    QStringList openAnswers, saveAnswers, errors, warnings;
+    QStringList openAnswers, saveAnswers, errors, warnings, questions;
+    QList<bool> yesNoAnswers;
     int openAsked = 0;
 
     std::optional<QString> OpenSequenceFile(QWidget*) override { return ++openAsked, Next(openAnswers); }
     std::optional<QString> SaveReportFile(QWidget*) override { return Next(saveAnswers); }
+    bool AskYesNo(QWidget*, const QString& question) override {
+        questions.append(question);
+        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+    }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
     void ShowWarning(QWidget*, const QString& message) override { warnings.append(message); }
     static std::optional<QString> Next(QStringList& answers) {
