@@ -67,6 +67,10 @@ TEST(BandedProgramme, GivesTheFullMatrixAlignmentOnHardPairs) {
         {"a deletion and an insertion far apart", 650, 0.05, 0, 0, 0, 0, 150, 90, 450, -90, 0, false, true},
         {"an insertion and a deletion", 650, 0.08, 0, 0, 0, 0, 200, -70, 400, 70, 0, false, false},
         {"short", 30, 0.3, 2, 0, 0, 3, 0, 0, 0, 0, 0, false, false},
+        {"first empty", 30, 0.1, 30, 0, 0, 0, 0, 0, 0, 0, 0, false, true},
+        {"second empty", 30, 0.1, 0, 0, 0, 30, 0, 0, 0, 0, 0, false, true},
+        // Scores of pairs this long leave the 16-bit lanes.
+        {"too long for the sweep", 7000, 0.02, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, true},
     };
     FullMatrixProgramme full;
     BandedProgramme banded;

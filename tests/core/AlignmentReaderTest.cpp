@@ -84,7 +84,8 @@ TEST(LeadingNumber, ReadsLikeTheHeaderIsWritten) {
     const Case cases[] = {
         {"100", 100},  {" 100 ", 100},   {"1 2 3", 123},  {"\t\n42,", 42},   {"12.5x", 12.5},
         {"1.2.3", 1.2}, {"abc", 0},      {"", 0},         {"-7", -7},        {"3e2", 300},
-        {"3e", 3},     {"0012", 12},     {"12|5", 12},    {"12e|5", 12},
+        {"3e", 3},     {"0012", 12},     {"12|5", 12},    {"12e|5", 12},     {"3E2", 300},
+        {"3D2", 300},  {"3d-1", 0.3},    {"3e+1", 30},
     };
     // "|" ends the text given; what follows it in memory must not be read.
     for (const Case& c : cases) {
