@@ -28,7 +28,7 @@ bool ReadValue(std::string_view field, Value& value) {
 }
 
 // The fields of a row after its two names, into a PairRow; false when they are not a row's.
-bool ReadRow(std::string_view numbers, DistanceModel model, PairRow& row) {
+bool ReadRow(std::string_view numbers, DistanceModel model, bool textbook, PairRow& row) {
     Value* const columns[] = {&row.length, &row.differences, &row.pDistance, &row.gaps, &row.transitions,
                               &row.transversions, &row.tsTvRatio, &row.modelDistance};
     const std::size_t count = model == DistanceModel::None ? 7 : 8;
@@ -38,6 +38,8 @@ bool ReadRow(std::string_view numbers, DistanceModel model, PairRow& row) {
         if (!ReadValue(numbers.substr(0, tab), *columns[c])) return false;
         numbers.remove_prefix(tab == std::string_view::npos ? numbers.size() : tab + 1);
     }
+    // The denominator of p is not printed; the row's own columns give it.
+    if (row.length && row.gaps) row.compared = textbook ? *row.length : *row.length - *row.gaps;
     return true;
 }
 
@@ -86,7 +88,7 @@ ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, 
             if (lineEnd == std::string::npos) throw refuse("ends within a set-1 record's rows");
             const std::string_view line(backup.data() + at, lineEnd - at);
             ResumePoint::Row row{std::string(line) + "\r\n", k, {}};
-            if (!line.starts_with(prefix) || !ReadRow(line.substr(prefix.size()), options.model, row.row))
+            if (!line.starts_with(prefix) || !ReadRow(line.substr(prefix.size()), options.model, options.textbook, row.row))
                 throw refuse("holds, at byte " + std::to_string(at) + ", a line that is not the row of \"" + name1 +
                              "\" and \"" + names2[k] + "\" this run would write");
             rows.push_back(std::move(row));
