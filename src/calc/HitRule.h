@@ -19,10 +19,11 @@ struct RankThreshold {
 
 // When a compared pair counts as evidence for naming its query. Thresholds are inclusive.
 struct HitRule {
-    // Gap runs inside an alignment that a hit may hold. Same-species barcodes meet with none or
-    // one or two; a reference of another marker, or one aligned against its reverse, scatters
-    // dozens (bench/GAP_RUNS.md).
-    static constexpr std::size_t kDefaultMaxGapRuns = 6;
+    // Gap runs inside an alignment that a hit may hold. Generated homologues up to 20 % apart
+    // align with one run per true indel and at most one more, so four indel events pass; a
+    // foreign stretch forced into an alignment scatters about five runs per 100 bases, so a
+    // chimera whose last 15 % is another sequence mostly fails (bench/GAP_RUNS.md).
+    static constexpr std::size_t kDefaultMaxGapRuns = 5;
 
     Fraction maxDistance{1, 10};
     std::size_t minOverlap = 100;       // compared sites
