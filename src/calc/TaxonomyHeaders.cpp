@@ -147,8 +147,7 @@ Lineage Plain(std::string_view field) {
     if (field.empty() || !std::isupper(static_cast<unsigned char>(field[0])) || field.find('_') == std::string_view::npos)
         return lineage;
     lineage.At(Rank::Species) = TaxonName(field, Rank::Species);
-    const std::string& species = lineage.At(Rank::Species);
-    if (!species.empty()) lineage.At(Rank::Genus) = TaxonName(species.substr(0, species.find(' ')), Rank::Genus);
+    lineage.At(Rank::Genus) = TaxonName(field.substr(0, field.find('_')), Rank::Genus);
     return lineage;
 }
 
