@@ -14,7 +14,7 @@ std::string Describe(const SequenceSet& set, const SequenceRecord& record) {
 
 }  // namespace
 
-LoadedRecord LoadForRun(const SequenceSet& set, std::size_t index) {
+LoadedRecord LoadForRun(const SequenceSet& set, std::size_t index, bool textbook) {
     LoadedRecord loaded;
     try {
         loaded.record = LoadRecord(set, index);
@@ -24,7 +24,7 @@ LoadedRecord LoadForRun(const SequenceSet& set, std::size_t index) {
         loaded.problem = std::string(e.what()) + "; its pairs are reported as NA";
         return loaded;
     }
-    const RecordCheck check = CheckRecordText(loaded.record.text);
+    const RecordCheck check = CheckRecordText(loaded.record.text, textbook);
     if (check.problem)
         loaded.problem = Describe(set, loaded.record) + " " + *check.problem + "; its pairs are reported as NA";
     if (check.note) loaded.note = Describe(set, loaded.record) + ": " + *check.note;

@@ -18,6 +18,7 @@ struct LoadedRecord {
 
 // Record `index` of a set with what the run must say of it: a file that cannot be read, or a
 // text the aligner cannot take, fails its pairs; a note is only told.
-LoadedRecord LoadForRun(const SequenceSet& set, std::size_t index);
+// `textbook`: the run compares by the published forms, which leave unknown characters out.
+LoadedRecord LoadForRun(const SequenceSet& set, std::size_t index, bool textbook = false);
 
 }  // namespace kadrel

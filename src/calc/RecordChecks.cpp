@@ -17,7 +17,7 @@ std::string Shown(unsigned char c) {
     return code;
 }
 
-std::optional<std::string> UnknownCharacters(std::string_view residues) {
+std::optional<std::string> UnknownCharacters(std::string_view residues, bool textbook) {
     std::size_t sites = 0;
     std::bitset<256> seen;
     for (const char c : residues) {
@@ -33,12 +33,13 @@ std::optional<std::string> UnknownCharacters(std::string_view residues) {
         shown += Shown(static_cast<unsigned char>(c));
     }
     return std::to_string(sites) + (sites == 1 ? " site holds" : " sites hold") +
-           " characters other than bases, ambiguity codes and gaps (" + shown + "); they count as identical sites";
+           " characters other than bases, ambiguity codes and gaps (" + shown + ")" +
+           (textbook ? "; the published forms leave them out" : "; they count as identical sites");
 }
 
 }  // namespace
 
-RecordCheck CheckRecordText(std::string_view recordText) {
+RecordCheck CheckRecordText(std::string_view recordText, bool textbook) {
     RecordCheck check;
     if ((check.problem = RecordTextProblem(recordText))) return check;
     if (recordText.find('>') == std::string_view::npos) {
@@ -50,7 +51,7 @@ RecordCheck CheckRecordText(std::string_view recordText) {
         check.problem = "holds no A, C, G or T";
         return check;
     }
-    check.note = UnknownCharacters(residues);
+    check.note = UnknownCharacters(residues, textbook);
     return check;
 }
 

@@ -15,6 +15,6 @@ struct RecordCheck {
     std::optional<std::string> note;
 };
 
-RecordCheck CheckRecordText(std::string_view recordText);
+RecordCheck CheckRecordText(std::string_view recordText, bool textbook = false);
 
 }  // namespace kadrel

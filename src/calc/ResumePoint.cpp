@@ -71,6 +71,9 @@ ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, 
                 !ReadPairRowValues(fields, columns, row.row))
                 throw refuse("holds, at byte " + std::to_string(at) + ", a line that is not the row of \"" + name1 +
                              "\" and \"" + names2[k] + "\" this run would write");
+            // The denominator of p is not printed; the row's own columns give it.
+            if (row.row.length && row.row.gaps)
+                row.row.compared = options.textbook ? *row.row.length : *row.row.length - *row.row.gaps;
             rows.push_back(std::move(row));
             at = titlesEnd + 2 + lines.Offset();
         }

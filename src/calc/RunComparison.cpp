@@ -103,7 +103,7 @@ public:
         // Set 2 is read once and held for the run rather than read again for every set-1 record.
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
-            records2_.push_back(LoadForRun(set2_, k));
+            records2_.push_back(LoadForRun(set2_, k, options_.textbook));
             records2_.back().sequence = ids_.IdOf(records2_.back().record.text);
             WarnOfRecord(records2_.back());
         }
@@ -152,7 +152,7 @@ private:
     void GoOnFromBackup(const ResumePoint& resume) {
         for (std::size_t j = 0; j < resume.records.size(); ++j) {
             const std::size_t i = begin1_ + j;
-            const LoadedRecord record1 = LoadForRun(set1_, i);
+            const LoadedRecord record1 = LoadForRun(set1_, i, options_.textbook);
             BeginRecordOnce(i, record1);
             for (const ResumePoint::Row& row : resume.records[j]) {
                 const std::string& name2 = records2_[row.second].record.name;
@@ -173,7 +173,7 @@ private:
         const std::size_t count2 = records2_.size();
         const std::size_t first = begin1_ + (options_.resume ? options_.resume->records.size() : 0);
         for (std::size_t i = first; i < end1_ && !Stopping(); ++i) {
-            auto loaded = LoadForRun(set1_, i);
+            auto loaded = LoadForRun(set1_, i, options_.textbook);
             loaded.sequence = ids_.IdOf(loaded.record.text);
             const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));
             std::size_t k = NextCompared(i, 0);

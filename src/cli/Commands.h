@@ -15,5 +15,6 @@ CommandRunner AddCompareCommand(CLI::App& app);
 CommandRunner AddMergeCommand(CLI::App& app);
 CommandRunner AddPlotCommand(CLI::App& app);
 CommandRunner AddAlignCommand(CLI::App& app);
+CommandRunner AddIdentifyCommand(CLI::App& app);
 
 }  // namespace kadrel::cli

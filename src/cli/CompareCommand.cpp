@@ -10,8 +10,6 @@
 #include <string>
 #include <tuple>
 
-#include "align/builtin/BuiltinAligner.h"
-#include "align/pairhmm/PairHmmAligner.h"
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportHeader.h"
@@ -20,6 +18,7 @@
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
 #include "calc/Shard.h"
+#include "cli/AlignerChoice.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSink.h"
 #include "cli/ModelOption.h"
@@ -51,30 +50,6 @@ struct CompareOptions {
     bool noReuse = false;
     bool resume = false;
 };
-
-// "N pairs compared (A aligned, R reused[, B from the backup][, U not alignable]), F failed[, more][, stopped]"
-std::string ClosingSummary(const RunSummary& summary, const std::string& more) {
-    std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +
-                       std::to_string(summary.pairsAligned) + " aligned, " + std::to_string(summary.pairsReused) +
-                       " reused";
-    if (summary.pairsResumed != 0) text += ", " + std::to_string(summary.pairsResumed) + " from the backup";
-    const std::size_t unalignable =
-        summary.pairsCompared - summary.pairsAligned - summary.pairsReused - summary.pairsResumed;
-    if (unalignable != 0) text += ", " + std::to_string(unalignable) + " not alignable";
-    text += "), " + std::to_string(summary.pairsFailed) + " failed" + (more.empty() ? "" : ", " + more);
-    return summary.stopped ? text + ", stopped" : text;
-}
-
-// Whether some pair of the run is one that t_coffee's method in process aligns itself; the scan
-// ends at the first such pair, so only a run of RNA, protein or empty records reads them all.
-bool AnyPairInProcess(const SequenceSet& set1, const SequenceSet& set2) {
-    for (std::size_t i = 0; i < set1.count; ++i) {
-        const SequenceRecord first = LoadRecord(set1, i);
-        for (std::size_t k = 0; k < set2.count; ++k)
-            if (PairHmmAligner::InProcess(first.text, LoadRecord(set2, k).text)) return true;
-    }
-    return false;
-}
 
 // The run the command line asks for; a notice about the pairs at once goes to standard error.
 RunOptions MakeRunOptions(const CompareOptions& options, DistanceModel model, const SequenceSet& set1,
@@ -119,22 +94,11 @@ int RunCompare(const CompareOptions& options) {
         return Fail(*problem);
 
     const bool tcoffee = options.aligner == "t_coffee";
-    std::unique_ptr<Aligner> aligner;
-    PairHmmAligner* pairhmm = nullptr;
-    const std::chrono::seconds timeLimit(options.alignerTimeout);
-    if (tcoffee) {
-        aligner = std::make_unique<TCoffeeAligner>(std::filesystem::path{}, timeLimit);
-    } else if (options.aligner == "pairhmm") {
-        auto own = std::make_unique<PairHmmAligner>();
-        pairhmm = own.get();
-        aligner = std::move(own);
-    } else {
-        aligner = std::make_unique<BuiltinAligner>();
-    }
-    if (const auto message = aligner->CheckAvailable(); !message.empty()) return Fail(message);
-    if (pairhmm != nullptr && !pairhmm->HasTCoffee() && !AnyPairInProcess(set1, set2))
-        return Fail("every pair needs the real t_coffee (RNA, protein or empty sequences), and " +
-                    TCoffeeAligner().CheckAvailable());
+    ChosenAligner chosen =
+        ChooseAligner(options.aligner, std::chrono::seconds(options.alignerTimeout), set1, set2);
+    if (!chosen.aligner) return Fail(chosen.problem);
+    Aligner* const aligner = chosen.aligner.get();
+    PairHmmAligner* const pairhmm = chosen.pairhmm;
 
     RunOptions run = MakeRunOptions(options, model, set1, set2, tcoffee);
     // Read and checked before the output is opened: a refused resume writes nothing.
@@ -199,13 +163,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
                         "Pairs aligned at once (default: one per core; with t_coffee at most 16, and as many as "
                         "fit in memory)")
         ->check(CLI::Range(1u, 64u));
-    command->add_option("--aligner-timeout", options->alignerTimeout,
-                        "Seconds t_coffee may take for one pair before it is stopped and the pair fails (0: no limit)")
-        ->capture_default_str();
-    command->add_option("-a,--aligner", options->aligner,
-                        "t_coffee (the external program), pairhmm (t_coffee's method, in process) or builtin")
-        ->check(CLI::IsMember({"t_coffee", "pairhmm", "builtin"}))
-        ->capture_default_str();
+    AddAlignerOptions(*command, options->aligner, options->alignerTimeout);
     command->add_option("--best", options->best, "Best matches listed per set-1 record")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {

@@ -52,4 +52,16 @@ void ConsoleSink::ClearProgress() {
     progressShown_ = false;
 }
 
+std::string ClosingSummary(const RunSummary& summary, const std::string& more) {
+    std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +
+                       std::to_string(summary.pairsAligned) + " aligned, " + std::to_string(summary.pairsReused) +
+                       " reused";
+    if (summary.pairsResumed != 0) text += ", " + std::to_string(summary.pairsResumed) + " from the backup";
+    const std::size_t unalignable =
+        summary.pairsCompared - summary.pairsAligned - summary.pairsReused - summary.pairsResumed;
+    if (unalignable != 0) text += ", " + std::to_string(unalignable) + " not alignable";
+    text += "), " + std::to_string(summary.pairsFailed) + " failed" + (more.empty() ? "" : ", " + more);
+    return summary.stopped ? text + ", stopped" : text;
+}
+
 }  // namespace kadrel::cli

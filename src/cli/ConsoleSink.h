@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calc/ReportSink.h"
+#include "calc/RunComparison.h"
 #include "cli/ReportOutput.h"
 
 namespace kadrel::cli {
@@ -36,5 +37,9 @@ private:
     std::string onlyWarning_;  // the first one, shown whole when it stays the only one
     std::chrono::steady_clock::time_point lastProgress_{};
 };
+
+// The closing line of a run: "N pairs compared (A aligned, R reused[, B from the backup][, U not
+// alignable]), F failed[, more][, stopped]".
+std::string ClosingSummary(const RunSummary& summary, const std::string& more);
 
 }  // namespace kadrel::cli

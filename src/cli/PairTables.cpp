@@ -1,24 +1,10 @@
 #include "cli/PairTables.h"
 
+#include "calc/TableText.h"
 #include "distances/NumberText.h"
 
 namespace kadrel::cli {
 namespace {
-
-// Names come from the sets without tabs or line ends; a double quote would still confuse a
-// spreadsheet reader.
-std::string TableName(std::string_view name) {
-    std::string text;
-    bool quote = false;
-    for (const char c : name) {
-        if (c == '"') {
-            quote = true;
-            text += '"';
-        }
-        text += c;
-    }
-    return quote ? '"' + text + '"' : text;
-}
 
 constexpr std::string_view kSkipped = "skipped";
 
@@ -27,7 +13,8 @@ constexpr std::string_view kSkipped = "skipped";
 PairTableWriter::PairTableWriter(ReportOutput& out, DistanceModel model) : out_(out), model_(model) {
     std::string header = "query\treference\tlength\tdifferences\tp\tgaps\ttransitions\ttransversions\tts_tv";
     if (model_ != DistanceModel::None) (header += '\t') += ModelName(model_);
-    out_.Write(header += '\n');
+    // Last, so that readers of the columns before it by position still find them.
+    out_.Write(header += "\tcompared\n");
 }
 
 void PairTableWriter::Row(std::string_view name1, std::string_view name2, const PairRow& row) {
@@ -38,12 +25,12 @@ void PairTableWriter::Row(std::string_view name1, std::string_view name2, const 
         line += ValueText(*v, ".");
     }
     if (model_ != DistanceModel::None) line += '\t' + ValueText(row.modelDistance, ".");
-    out_.Write(line += '\n');
+    out_.Write((line += '\t' + ValueText(row.compared, ".")) += '\n');
 }
 
 void PairTableWriter::SkippedRow(std::string_view name1, std::string_view name2) {
     std::string line = TableName(name1) + '\t' + TableName(name2);
-    for (int column = model_ != DistanceModel::None ? 8 : 7; column > 0; --column) (line += '\t') += kSkipped;
+    for (int column = model_ != DistanceModel::None ? 9 : 8; column > 0; --column) (line += '\t') += kSkipped;
     out_.Write(line += '\n');
 }
 

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     const auto merge = kadrel::cli::AddMergeCommand(app);
     const auto plot = kadrel::cli::AddPlotCommand(app);
     const auto align = kadrel::cli::AddAlignCommand(app);
+    const auto identify = kadrel::cli::AddIdentifyCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("merge")) return merge();
     if (app.got_subcommand("plot")) return plot();
     if (app.got_subcommand("align")) return align();
+    if (app.got_subcommand("identify")) return identify();
     std::cout << app.help();
     return 0;
 }

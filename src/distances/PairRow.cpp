@@ -30,6 +30,7 @@ PairRow FinishPairRow(const PairDistances& distances, const PairCounts& counts, 
     row.transitions = counts.transitions;
     row.transversions = counts.transversions;
     row.tsTvRatio = distances.tsTvRatio;
+    row.compared = step::Finished(length - counts.gaps);
     if (model == DistanceModel::None) return row;
 
     // Identical or nearly identical pairs get 0 by Jukes-Cantor whatever the model: the other
@@ -54,6 +55,7 @@ PairRow TextbookPairRow(const AlignedPair& pair, const PairCounts& counts, Dista
     const double transitions = sites.Transitions(BaseA, BaseG) + sites.Transitions(BaseC, BaseT);
     PairRow row;
     row.length = compared;
+    row.compared = compared;
     row.differences = sites.Differences();
     row.pDistance = step::Finished(RoundHalfEven(step::Div(sites.Differences(), compared), 3));
     row.gaps = counts.gaps;
@@ -71,8 +73,10 @@ PairRow TextbookPairRow(const AlignedPair& pair, const PairCounts& counts, Dista
 PairRow ComputePairRow(const AlignedPair& pair, DistanceModel model, bool textbook) {
     if (!pair.usable || BaselessSequence(pair) != 0) return PairRow{};
     const PairCounts counts = CompareSites(pair);
-    if (textbook) return TextbookPairRow(pair, counts, model);
-    return FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
+    PairRow row = textbook ? TextbookPairRow(pair, counts, model)
+                           : FinishPairRow(DerivePairDistances(counts, pair.length), counts, pair.length, model);
+    row.shape = MeasureAlignment(pair);
+    return row;
 }
 
 std::string PairRowText(std::string_view name1, std::string_view name2, const PairRow& row,

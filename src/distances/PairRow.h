@@ -5,6 +5,7 @@
 #include "align/AlignedPair.h"
 #include "distances/DistanceModel.h"
 #include "distances/PairDistances.h"
+#include "sites/AlignmentShape.h"
 #include "sites/PairCounts.h"
 
 namespace kadrel {
@@ -13,6 +14,10 @@ namespace kadrel {
 struct PairRow {
     Value length, differences, pDistance, gaps, transitions, transversions, tsTvRatio;
     Value modelDistance;  // absent under None
+    // Not printed in the report: the denominator of p (the columns less the gap sites, or under the
+    // published forms the sites where both hold A, C, G or T), and where the two sequences meet.
+    Value compared;
+    AlignmentShape shape;
     // The value a best match ranks by: the model distance, or the p-distance under None.
     Value RankingDistance(DistanceModel model) const;
     bool HasNA(DistanceModel model) const;

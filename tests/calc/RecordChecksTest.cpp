@@ -27,6 +27,9 @@ TEST(RecordChecks, ProblemsAndUnknownCharacters) {
         EXPECT_EQ(check.problem.value_or(""), c.problem) << c.text;
         EXPECT_EQ(check.note.value_or(""), c.note) << c.text;
     }
+    // The published forms compare only definite bases, and say so.
+    EXPECT_EQ(CheckRecordText(">a\nACnN\n", true).note.value_or(""),
+              "2 sites hold" + other + "N n); the published forms leave them out");
 }
 
 }  // namespace

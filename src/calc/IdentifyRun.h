@@ -1,0 +1,75 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/HitRule.h"
+#include "calc/Identification.h"
+#include "calc/ReportSink.h"
+#include "calc/SequenceSet.h"
+#include "calc/Taxonomy.h"
+#include "calc/TaxonomyTable.h"
+#include "distances/PairRow.h"
+
+namespace kadrel {
+
+// A record as identification tables name it, with its taxonomy.
+struct RecordTaxon {
+    std::string id;
+    Lineage lineage;
+};
+
+// Every record of a set: a file set's records named by their header's RecordId, a folder set's by
+// their record name; the lineage from `table` when it holds the record (null: no table), else from
+// the header. Throws SetError when a folder file cannot be read.
+std::vector<RecordTaxon> ReadRecordTaxa(const SequenceSet& set, const TaxonomyTable* table);
+
+// A hit as the tables show it: the reference and its pair's row, shape included.
+struct HitDetail {
+    std::size_t reference = 0;
+    PairRow row;
+};
+
+// One query done: what it is, its hits in reference order and what they make of it.
+struct QueryResult {
+    std::size_t index = 0;  // in the queries' set
+    const RecordTaxon* query = nullptr;
+    const std::vector<RecordTaxon>* references = nullptr;
+    std::vector<HitDetail> hits;
+    std::optional<std::uint64_t> bases;  // the query's A, C, G, T and U; unknown when no pair was aligned
+    Identification identification;
+};
+
+// Takes the pairs of a comparison run (RunComparison, its pairs computed by the published forms)
+// and, as each query's pairs are all in, applies the hit rule and hands the query's result to
+// `receiver`. The comparison's own report is not kept. Progress and warnings go on to `inner`, and
+// so does the end of each query, after the receiver had it.
+class IdentificationSink : public ReportSink {
+public:
+    using Receiver = std::function<void(const QueryResult&)>;
+    IdentificationSink(ReportSink& inner, const HitRule& rule, const std::vector<RecordTaxon>& queries,
+                       const std::vector<RecordTaxon>& references, Receiver receiver);
+
+    void Append(std::string_view) override {}
+    void RecordFinished(std::size_t index) override;
+    void Progress(std::size_t done, std::size_t total) override { inner_.Progress(done, total); }
+    void Warning(std::string_view message) override { inner_.Warning(message); }
+    void RecordWarning(std::string_view message, bool pairsFail) override { inner_.RecordWarning(message, pairsFail); }
+    void RecordBegun(std::size_t index, std::string_view name) override;
+    void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
+                  const PairRow& row) override;
+
+private:
+    ReportSink& inner_;
+    const HitRule& rule_;
+    const std::vector<RecordTaxon>& queries_;
+    const std::vector<RecordTaxon>& references_;
+    Receiver receiver_;
+    QueryResult current_;
+    bool anyWithinDistance_ = false;
+};
+
+}  // namespace kadrel
