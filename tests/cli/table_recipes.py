@@ -54,12 +54,15 @@ for file1 in listed("q"):
     for file2 in listed("r"):
         names = [file1[:-4], file2[:-4]]
         if file1 == file2:
-            expected_pairs.append(names + [None] * 8)
+            expected_pairs.append(names + [None] * 9)
         else:
             row = next(rows)
             assert row[:2] == names, (row, names)
-            expected_pairs.append(names + [value(v) for v in row[2:]])
-        expected_matrix[-1].append(expected_pairs[-1][-1])
+            values = [value(v) for v in row[2:]]
+            # The table's last column, the denominator of p: the length less the gap sites.
+            compared = None if values[0] is None else values[0] - values[3]
+            expected_pairs.append(names + values + [compared])
+        expected_matrix[-1].append(expected_pairs[-1][-2])
 assert next(rows, None) is None
 queries = [name[:-4] for name in listed("q")]
 references = [name[:-4] for name in listed("r")]
