@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc/ReportHeader.h"
+#include "calc/TextFields.h"
 
 namespace kadrel {
 namespace {
@@ -12,16 +13,6 @@ namespace {
 constexpr std::string_view kTitleStart = "Seq1\tSeq2\t";
 constexpr std::size_t kPColumn = 4;
 constexpr std::size_t kModelColumn = 9;
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
 
 std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -63,7 +54,7 @@ ReportDistances ReadReportDistances(std::string_view text) {
     if (title == lines.size()) throw ReportFormatError("no report found (no line of column titles)");
 
     ReportDistances report;
-    const auto titles = Fields(lines[title]);
+    const auto titles = SplitFields(lines[title], '\t');
     const bool model = titles.size() > kModelColumn && !titles[kModelColumn].empty();
     const std::size_t column = model ? kModelColumn : kPColumn;
     const std::size_t rowFields = model ? kModelColumn + 1 : kModelColumn;
@@ -83,7 +74,7 @@ ReportDistances ReadReportDistances(std::string_view text) {
             report.stopped = std::string(lines[i]);
             continue;
         }
-        const auto fields = Fields(lines[i]);
+        const auto fields = SplitFields(lines[i], '\t');
         const std::size_t expected = inBest ? 3 : rowFields;
         if (fields.size() != expected)
             throw ReportFormatError("line " + std::to_string(lineNumber) + " holds " + std::to_string(fields.size()) +
