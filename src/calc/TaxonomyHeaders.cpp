@@ -6,19 +6,10 @@
 #include <vector>
 
 #include "calc/Taxonomy.h"
+#include "calc/TextFields.h"
 
 namespace kadrel {
 namespace {
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto end = text.find(separator, start);
-        fields.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return fields;
-        start = end + 1;
-    }
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -53,7 +44,7 @@ void Put(Lineage& lineage, char letter, std::string_view raw) {
 Lineage Sintax(std::string_view text) {
     Lineage lineage;
     text = text.substr(0, text.find(';'));
-    for (const std::string_view field : Split(text, ','))
+    for (const std::string_view field : SplitFields(text, ','))
         if (field.size() >= 2 && field[1] == ':') Put(lineage, field[0], field.substr(2));
     return lineage;
 }
@@ -62,7 +53,7 @@ Lineage Sintax(std::string_view text) {
 Lineage Prefixed(std::string_view text) {
     Lineage lineage;
     text = text.substr(0, text.find(" ["));  // GTDB's trailing [location=...] notes
-    for (std::string_view field : Split(text, ';')) {
+    for (std::string_view field : SplitFields(text, ';')) {
         field = Trimmed(field);
         if (field.size() < 3 || field[1] != '_' || field[2] != '_') break;
         Put(lineage, field[0], field.substr(3));
@@ -97,7 +88,7 @@ Lineage FromTheEnd(const std::vector<std::string_view>& names) {
 // "root_1;Eukaryota_2759;Arthropoda_6656;...;Lestes sponsa_1234": taxids off, the root dropped.
 Lineage Midori(std::string_view text) {
     std::vector<std::string_view> names;
-    for (std::string_view field : Split(text, ';')) {
+    for (std::string_view field : SplitFields(text, ';')) {
         field = Trimmed(field);
         const auto underscore = field.rfind('_');
         if (underscore != std::string_view::npos && underscore + 1 < field.size() &&
@@ -122,7 +113,7 @@ Lineage Pr2(const std::vector<std::string_view>& ranks) {
 // when the species' name begins with it.
 Lineage Silva(std::string_view text) {
     std::vector<std::string_view> names;
-    for (const std::string_view field : Split(text, ';'))
+    for (const std::string_view field : SplitFields(text, ';'))
         if (!Trimmed(field).empty()) names.push_back(Trimmed(field));
     Lineage lineage;
     if (names.size() == kRankCount) {
@@ -162,7 +153,7 @@ Lineage Read(std::string_view header) {
         return Midori(header.substr(hashes + 3));
     if (const auto prefixed = PrefixedStart(header); prefixed != std::string_view::npos)
         return Prefixed(header.substr(prefixed));
-    const auto fields = Split(word, '|');
+    const auto fields = SplitFields(word, '|');
     if (fields.size() >= 8) return Pr2({fields.begin() + 1, fields.end()});
     const std::string_view rest = Trimmed(header.substr(word.size()));
     if (rest.find(';') != std::string_view::npos && SilvaDomain(Trimmed(rest.substr(0, rest.find(';')))))

@@ -4,21 +4,9 @@
 #include <vector>
 
 #include "align/TextFile.h"
+#include "calc/TextFields.h"
 
 namespace kadrel {
-namespace {
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
-}  // namespace
 
 TaxonomyTable TaxonomyTable::Parse(std::string_view text, const std::string& file) {
     TaxonomyTable table;
@@ -35,7 +23,7 @@ TaxonomyTable TaxonomyTable::Parse(std::string_view text, const std::string& fil
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + (crlf ? 2 : 1));
         ++lineNumber;
         if (line.empty()) continue;
-        const auto fields = Fields(line);
+        const auto fields = SplitFields(line, '\t');
         if (columns.empty()) {
             bool anyRank = false;
             for (const auto& name : fields) {
