@@ -24,7 +24,8 @@ void ReadAsFile(std::string_view text) {
     try {
         const kadrel::SequenceSet set = kadrel::ReadSequenceSet(1, file);
         // A FASTQ file's records begin at '@', a gzip file's are in what it holds.
-        const char mark = text.starts_with('@') ? '@' : '>';
+        const std::string_view body = text.starts_with("\xef\xbb\xbf") ? text.substr(3) : text;
+        const char mark = body.starts_with('@') ? '@' : '>';
         FUZZ_CHECK(text.starts_with("\x1f\x8b") ||
                    set.count <= static_cast<std::size_t>(std::count(text.begin(), text.end(), mark)));
         for (std::size_t i = 0; i < set.count; ++i) {
