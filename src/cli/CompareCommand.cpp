@@ -4,11 +4,9 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <new>
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <tuple>
 
 #include "align/tcoffee/TCoffeeAligner.h"
 #include "calc/PairsAtOnce.h"
@@ -17,13 +15,13 @@
 #include "align/TextFile.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
-#include "calc/Shard.h"
 #include "cli/AlignerChoice.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleSink.h"
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
 #include "cli/ReportOutput.h"
+#include "cli/RunCommandParts.h"
 #include "cli/SignalStop.h"
 #include "cli/TableSink.h"
 #include "distances/NumberText.h"
@@ -65,12 +63,7 @@ RunOptions MakeRunOptions(const CompareOptions& options, DistanceModel model, co
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     run.concurrentPairs = pairsAtOnce.pairs;
     run.alignerName = options.aligner;
-    if (!options.shard.empty()) {
-        const Shard shard = *ParseShard(options.shard);
-        std::tie(run.set1Begin, run.set1End) = ShardRecords(shard, set1.count);
-        run.shardIndex = shard.index;
-        run.shardCount = shard.count;
-    }
+    ApplyShard(options.shard, set1.count, run);
     if (!options.noBackup) run.backupFile = options.backup;
     run.reuseLimit = options.noReuse ? 0 : options.reuseLimit;
     return run;
@@ -159,10 +152,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
                                        "The backup: the report so far, after every set-1 record")
                        ->capture_default_str();
     command->add_flag("--no-backup", options->noBackup, "Write no backup")->excludes(backup);
-    command->add_option("-j,--jobs", options->jobs,
-                        "Pairs aligned at once (default: one per core; with t_coffee at most 16, and as many as "
-                        "fit in memory)")
-        ->check(CLI::Range(1u, 64u));
+    AddJobsOption(*command, options->jobs);
     AddAlignerOptions(*command, options->aligner, options->alignerTimeout);
     command->add_option("--best", options->best, "Best matches listed per set-1 record")
         ->check(CLI::Validator(
@@ -175,18 +165,10 @@ CommandRunner AddCompareCommand(CLI::App& app) {
             "N"))
         ->capture_default_str();
     command->add_flag("--ties", options->ties, "Also list every match tied with the last one listed");
-    command->add_flag("-v,--verbose", options->verbose,
-                      "Show every record warning (by default they are counted in one line at the end)");
+    AddVerboseFlag(*command, options->verbose);
     command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
     command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
-    const CLI::Validator shard(
-        [](std::string& text) -> std::string {
-            if (ParseShard(text)) return {};
-            return "'" + text + "' is not K/N (whole numbers, 1 <= K <= N)";
-        },
-        "K/N");
-    command->add_option("--shard", options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'")
-        ->check(shard);
+    AddShardOption(*command, options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'");
     auto* reuseLimit = command->add_option("--reuse-limit", options->reuseLimit,
                                            "Results kept for pairs of sequences seen before, reused rather than "
                                            "aligned again")
@@ -196,17 +178,7 @@ CommandRunner AddCompareCommand(CLI::App& app) {
                       "the backup does not hold is aligned");
     command->add_flag("--no-reuse", options->noReuse, "Align every pair, even one of two sequences aligned before")
         ->excludes(reuseLimit);
-    return [options] {
-        // Unwinding stops the run and removes its work folder; escaping, the exception would
-        // leave both behind.
-        try {
-            return RunCompare(*options);
-        } catch (const std::bad_alloc&) {
-            return Fail("out of memory; the run was stopped");
-        } catch (const std::exception& e) {
-            return Fail(std::string(e.what()) + "; the run was stopped");
-        }
-    };
+    return [options] { return RunReportingFailure([&] { return RunCompare(*options); }); };
 }
 
 }  // namespace kadrel::cli

@@ -3,18 +3,15 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
-#include <new>
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <tuple>
 
 #include "calc/IdentificationTables.h"
 #include "calc/IdentifyRun.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/RunComparison.h"
 #include "calc/SequenceSet.h"
-#include "calc/Shard.h"
 #include "calc/TaxonomyTable.h"
 #include "cli/AlignerChoice.h"
 #include "cli/Commands.h"
@@ -22,6 +19,7 @@
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
 #include "cli/ReportOutput.h"
+#include "cli/RunCommandParts.h"
 #include "cli/SignalStop.h"
 
 namespace kadrel::cli {
@@ -90,12 +88,7 @@ RunOptions MakeRunOptions(const IdentifyOptions& options, DistanceModel model, c
     if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
     run.concurrentPairs = pairsAtOnce.pairs;
     run.alignerName = options.aligner;
-    if (!options.shard.empty()) {
-        const Shard shard = *ParseShard(options.shard);
-        std::tie(run.set1Begin, run.set1End) = ShardRecords(shard, set1.count);
-        run.shardIndex = shard.index;
-        run.shardCount = shard.count;
-    }
+    ApplyShard(options.shard, set1.count, run);
     return run;
 }
 
@@ -202,28 +195,11 @@ CommandRunner AddIdentifyCommand(CLI::App& app) {
         ->capture_default_str();
     command->add_option("--max-gap-runs", options->maxGapRuns, "Most gap runs inside the alignment of a hit")
         ->capture_default_str();
-    command->add_option("-j,--jobs", options->jobs,
-                        "Pairs aligned at once (default: one per core; with t_coffee at most 16, and as many as "
-                        "fit in memory)")
-        ->check(CLI::Range(1u, 64u));
+    AddJobsOption(*command, options->jobs);
     AddAlignerOptions(*command, options->aligner, options->alignerTimeout);
-    command->add_option("--shard", options->shard, "Only the K-th of N slices of QUERIES")
-        ->check(CLI::Validator(
-            [](std::string& text) -> std::string {
-                return ParseShard(text) ? "" : "'" + text + "' is not K/N (whole numbers, 1 <= K <= N)";
-            },
-            "K/N"));
-    command->add_flag("-v,--verbose", options->verbose,
-                      "Show every record warning (by default they are counted in one line at the end)");
-    return [options] {
-        try {
-            return RunIdentify(*options);
-        } catch (const std::bad_alloc&) {
-            return Fail("out of memory; the run was stopped");
-        } catch (const std::exception& e) {
-            return Fail(std::string(e.what()) + "; the run was stopped");
-        }
-    };
+    AddShardOption(*command, options->shard, "Only the K-th of N slices of QUERIES");
+    AddVerboseFlag(*command, options->verbose);
+    return [options] { return RunReportingFailure([&] { return RunIdentify(*options); }); };
 }
 
 }  // namespace kadrel::cli
