@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc/ReportHeader.h"
+#include "calc/TextFields.h"
 
 namespace kadrel {
 namespace {
@@ -16,15 +17,7 @@ constexpr std::size_t kBestMatchFields = 3;
 
 }  // namespace
 
-std::vector<std::string_view> ReportFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
+std::vector<std::string_view> ReportFields(std::string_view line) { return SplitFields(line, '\t'); }
 
 bool ReadReportValue(std::string_view field, Value& value) {
     if (field == "NA") {
