@@ -56,6 +56,8 @@ std::string WriteNewFile(const std::filesystem::path& target, std::string_view c
         temporary = TemporaryName(target);
         error = WriteExclusive(temporary, content);
     }
+    // Every temporary name taken is not the target being taken: say which it is.
+    if (error == EEXIST) return "cannot write " + target.string() + ": no free temporary name beside it";
     if (error != 0) return Problem(target, error);
 
     // link() gives the name only if it is free; rename() would replace a file.

@@ -38,6 +38,8 @@ TEST(TaxonomyTest, EachHeaderConventionGivesItsLineageAndId) {
          "RS_GCF_000005845.2~NC_000913.3",
          "Bacteria;Pseudomonadota;Gammaproteobacteria;Enterobacterales;Enterobacteriaceae;Escherichia;Escherichia coli"},
         {"Greengenes, empty ranks", "g1 k__Bacteria; p__Firmicutes; c__; o__; f__; g__; s__", "g1", "Bacteria;Firmicutes"},
+        {"an empty rank between named ones", "q7 k__Fungi;p__;c__Sordariomycetes;g__Fusarium;s__Fusarium_solani", "q7",
+         "Fungi;;Sordariomycetes;;;Fusarium;Fusarium solani"},
         {"SILVA, seven levels",
          "AB000389.1.1509 Bacteria;Proteobacteria;Gammaproteobacteria;Vibrionales;Vibrionaceae;Photobacterium;"
          "Photobacterium iliopiscarium",

@@ -60,6 +60,7 @@ TEST(ReadAlignedPair, HeaderAndBlockVariants) {
          true, 6, "ACGTGg/AC-TGA", true},
         {"Clustal Omega, one name twice", "CLUSTAL O(1.2.4) multiple sequence alignment\r\n\r\nx AC\r\nx AG\r\n",
          true, 2, "AC/AG", true},
+        {"no blank line after the header", "CLUSTAL\na AC\nb AG\n", true, 2, "AC/AG", true},
         {"three sequences", "CLUSTAL\n\na AC\nb AC\nc AC\n", false, 0, "/"},
         {"a sequence only in a later block", "CLUSTAL\n\na AC\nb AC\n\na AC\nb AC\nc AC\n", false, 0, "/"},
         {"unequal sequences", "CLUSTAL\n\na ACG\nb AC\n", false, 0, "ACG/AC"},

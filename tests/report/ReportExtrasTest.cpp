@@ -6,6 +6,7 @@
 #include <QLineSeries>
 #include <QSpinBox>
 #include <QValueAxis>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -170,6 +171,38 @@ TEST(DistanceChart, BinsHoldTheReportsDistances) {
     // The counts below and at or above the threshold stand in the legend.
     const QString legend = qobject_cast<QAbstractBarSeries*>(chart->series().at(0))->barSets().at(1)->label();
     EXPECT_TRUE(legend.contains("3 below 0.02, 3 at or above (1 NA")) << legend.toStdString();
+}
+
+// Axis steps are 1, 2 or 5 times a power of ten; the distances get about six of them, and the
+// counts end at the first step at or above the highest bar.
+TEST(DistanceChart, AxesStepByRoundNumbers) {
+    const auto roundStep = [](double step) {
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        return std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9;
+    };
+    const struct {
+        const char* what;
+        std::vector<std::optional<double>> pairs;
+        double highest;
+    } cases[] = {
+        {"one pair per bin", {0.0, 0.1, 0.2}, 1},
+        {"wide spread", {0.0, 0.45, 0.45}, 2},
+        {"a tall bar", std::vector<std::optional<double>>(400, 0.03), 400},
+        {"narrow", {0.001, 0.002, 0.002, 0.002}, 3},
+    };
+    for (const auto& c : cases) {
+        const std::unique_ptr<QChart> chart(MakeDistanceChart(ReportDistances{"p-Dist", c.pairs, {}}, 0.02));
+        const auto axes = chart->series().at(1)->attachedAxes();
+        const auto* distance = qobject_cast<QValueAxis*>(axes.at(0));
+        const auto* count = qobject_cast<QValueAxis*>(axes.at(1));
+        const double ticks = (distance->max() - distance->min()) / distance->tickInterval();
+        EXPECT_TRUE(roundStep(distance->tickInterval())) << c.what << " " << distance->tickInterval();
+        EXPECT_TRUE(ticks >= 3 && ticks <= 12) << c.what << " " << ticks;
+        const double step = count->tickInterval();
+        EXPECT_TRUE(roundStep(step) && step >= 1) << c.what << " " << step;
+        EXPECT_EQ(std::fmod(count->max(), step), 0) << c.what;
+        EXPECT_TRUE(count->max() >= c.highest && count->max() - step < c.highest) << c.what << " " << count->max();
+    }
 }
 
 TEST(DistanceChart, SavedAsSvgOrPngOrNotAtAll) {

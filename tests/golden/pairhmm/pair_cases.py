@@ -83,6 +83,12 @@ def golden_cases():
     cases["rna"] = [("rna1", s.replace("T", "U")), ("rna2", mutate(rng, s).replace("T", "U"))]
     prot = dna(rng, 150, "ACDEFGHIKLMNPQRSTVWY")
     cases["protein"] = [("prot1", prot), ("prot2", mutate(rng, prot, 0.1, 0.02, 3, "ACDEFGHIKLMNPQRSTVWY"))]
+    # The first sequence longer at the start: its leading residues face no residue of the second.
+    # A generator of its own, so that the cases above stay as they were made.
+    rng = random.Random(20261208)
+    base = dna(rng, 400)
+    for n, (left, right) in enumerate([(90, 0), (40, 40), (3, 0)]):
+        cases[f"overhang{n}"] = [("longer", mutate(rng, base)), ("cut", base[left:len(base) - right])]
     return cases
 
 
@@ -94,6 +100,8 @@ def random_pair(rng):
         other = other[rng.randint(0, min(120, len(other) // 3)):]
     if rng.random() < 0.4:
         seq = seq[:len(seq) - rng.randint(0, min(120, len(seq) // 3))]
+    if rng.random() < 0.2:
+        seq, other = other, seq
     if rng.random() < 0.2:
         seq = "".join(rng.choice(IUPAC) if rng.random() < 0.02 else c for c in seq)
     if rng.random() < 0.2:
