@@ -57,11 +57,11 @@ void Forward(const Geometry& g, const std::vector<std::uint8_t>& cx, const std::
              float* matrix, Ends& ends) {
     const Emissions& em = TheEmissions();
     Rolling r(g.I);
-    const bool wide = HasAvx512();
+    const auto forward = ChosenKernels().forward;
     for (int k = 0; k <= g.I + g.J; ++k) {
         const int s = k % 3, s1 = (k + 2) % 3, s2 = (k + 1) % 3;
         const int lo = g.First(k), n = g.Count(k);
-        (wide ? ForwardDiagonal512 : ForwardDiagonal)(n, r.m[s2].data() + lo, r.ins[s2].data() + lo, r.del[s2].data() + lo, r.m[s1].data() + lo,
+        forward(n, r.m[s2].data() + lo, r.ins[s2].data() + lo, r.del[s2].data() + lo, r.m[s1].data() + lo,
                         r.ins[s1].data() + lo, r.m[s1].data() + lo + 1, r.del[s1].data() + lo + 1, cx.data() + lo,
                         cy.data() + (g.J + 1 - k + lo), r.m[s].data() + lo + 1, r.ins[s].data() + lo + 1,
                         r.del[s].data() + lo + 1);
@@ -90,7 +90,7 @@ void Backward(const Geometry& g, const std::vector<std::uint8_t>& cx, const std:
               float* matrix, Ends& ends) {
     const Emissions& em = TheEmissions();
     Rolling r(g.I);
-    const bool wide = HasAvx512();
+    const auto backward = ChosenKernels().backward;
     for (int k = g.I + g.J; k >= 0; --k) {
         const int s = k % 3, s1 = (k + 1) % 3, s2 = (k + 2) % 3;
         const int lo = g.First(k), n = g.Count(k);
@@ -103,7 +103,7 @@ void Backward(const Geometry& g, const std::vector<std::uint8_t>& cx, const std:
             r.del[s][static_cast<std::size_t>(g.I) + 1] = kStartGap;
             sum[0] = sum[0] + b0;
         } else {
-            (wide ? BackwardDiagonal512 : BackwardDiagonal)(n, r.m[s2].data() + lo + 2, r.ins[s1].data() + lo + 2, r.del[s1].data() + lo + 1,
+            backward(n, r.m[s2].data() + lo + 2, r.ins[s1].data() + lo + 2, r.del[s1].data() + lo + 1,
                              cx.data() + lo + 1, cy.data() + (g.J - k + lo), r.m[s].data() + lo + 1,
                              r.ins[s].data() + lo + 1, r.del[s].data() + lo + 1, sum);
         }
