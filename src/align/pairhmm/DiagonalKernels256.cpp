@@ -3,6 +3,8 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 
+#include <cstdint>
+
 #include "align/pairhmm/Model.h"
 
 // The anti-diagonal kernels written out for AVX2, 8 cells at a time, for processors without
@@ -160,6 +162,8 @@ KADREL_AVX2 void BackwardDiagonal256(int n, const float* diagM, const float* dow
         Store(ins + t, lanes, first.v[1]);
         Store(del + t, lanes, first.v[2]);
         Store(sum + t, lanes, _mm256_add_ps(Load(sum + t, lanes), b0));
+        // The sums of the diagonal two before this one, which lies just below it in memory.
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + t) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
     }
 }
 
