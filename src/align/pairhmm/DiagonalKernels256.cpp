@@ -126,7 +126,31 @@ KADREL_AVX2 void ForwardDiagonal256(int n, const float* diagM, const float* diag
     static const Tables k = MakeTables();
     const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
                  gapGap = _mm256_set1_ps(kGapGap);
-    for (int t = 0; t < n; t += 8) {
+    int t = 0;
+    // Two registers' worth at a time while they last, their additions side by side.
+    for (; t + 16 <= n; t += 16) {
+        const Lanes lanes = LanesLeft(8);
+        const int u = t + 8;
+        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
+        const __m256i x2 = Classes(cx + u, lanes), y2 = Classes(cy + u, lanes);
+        const Many<6> first = Add<6>(
+            k,
+            Of(_mm256_add_ps(Load(diagM + t, lanes), mm), _mm256_add_ps(Load(upM + t, lanes), mGap),
+               _mm256_add_ps(Load(leftM + t, lanes), mGap), _mm256_add_ps(Load(diagM + u, lanes), mm),
+               _mm256_add_ps(Load(upM + u, lanes), mGap), _mm256_add_ps(Load(leftM + u, lanes), mGap)),
+            Of(_mm256_add_ps(Load(diagIns + t, lanes), gapM), _mm256_add_ps(Load(upIns + t, lanes), gapGap),
+               _mm256_add_ps(Load(leftDel + t, lanes), gapGap), _mm256_add_ps(Load(diagIns + u, lanes), gapM),
+               _mm256_add_ps(Load(upIns + u, lanes), gapGap), _mm256_add_ps(Load(leftDel + u, lanes), gapGap)));
+        Store(ins + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x), first.v[1]));
+        Store(del + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y), first.v[2]));
+        Store(ins + u, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x2), first.v[4]));
+        Store(del + u, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y2), first.v[5]));
+        const Many<2> a = Add<2>(k, Of(first.v[0], first.v[3]),
+                                 Of(_mm256_add_ps(Load(diagDel + t, lanes), gapM), _mm256_add_ps(Load(diagDel + u, lanes), gapM)));
+        Store(m + t, lanes, _mm256_add_ps(a.v[0], PairEmission(k, x, y)));
+        Store(m + u, lanes, _mm256_add_ps(a.v[1], PairEmission(k, x2, y2)));
+    }
+    for (; t < n; t += 8) {
         const Lanes lanes = LanesLeft(n - t < 8 ? n - t : 8);
         const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
         // The match state's first addition beside the two gap states', then its second.
@@ -149,7 +173,37 @@ KADREL_AVX2 void BackwardDiagonal256(int n, const float* diagM, const float* dow
     static const Tables k = MakeTables();
     const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
                  gapGap = _mm256_set1_ps(kGapGap);
-    for (int t = 0; t < n; t += 8) {
+    int t = 0;
+    for (; t + 16 <= n; t += 16) {
+        const Lanes lanes = LanesLeft(8);
+        const int u = t + 8;
+        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
+        const __m256i x2 = Classes(cx + u, lanes), y2 = Classes(cy + u, lanes);
+        const __m256 p = _mm256_add_ps(Load(diagM + t, lanes), PairEmission(k, x, y));
+        const __m256 q = _mm256_add_ps(Load(downIns + t, lanes), _mm256_permutevar8x32_ps(k.single, x));
+        const __m256 r = _mm256_add_ps(Load(rightDel + t, lanes), _mm256_permutevar8x32_ps(k.single, y));
+        const __m256 p2 = _mm256_add_ps(Load(diagM + u, lanes), PairEmission(k, x2, y2));
+        const __m256 q2 = _mm256_add_ps(Load(downIns + u, lanes), _mm256_permutevar8x32_ps(k.single, x2));
+        const __m256 r2 = _mm256_add_ps(Load(rightDel + u, lanes), _mm256_permutevar8x32_ps(k.single, y2));
+        const Many<6> first =
+            Add<6>(k,
+                   Of(_mm256_add_ps(p, mm), _mm256_add_ps(p, gapM), _mm256_add_ps(p, gapM), _mm256_add_ps(p2, mm),
+                      _mm256_add_ps(p2, gapM), _mm256_add_ps(p2, gapM)),
+                   Of(_mm256_add_ps(q, mGap), _mm256_add_ps(q, gapGap), _mm256_add_ps(r, gapGap), _mm256_add_ps(q2, mGap),
+                      _mm256_add_ps(q2, gapGap), _mm256_add_ps(r2, gapGap)));
+        const Many<2> b0 = Add<2>(k, Of(first.v[0], first.v[3]), Of(_mm256_add_ps(r, mGap), _mm256_add_ps(r2, mGap)));
+        Store(m + t, lanes, b0.v[0]);
+        Store(ins + t, lanes, first.v[1]);
+        Store(del + t, lanes, first.v[2]);
+        Store(sum + t, lanes, _mm256_add_ps(Load(sum + t, lanes), b0.v[0]));
+        Store(m + u, lanes, b0.v[1]);
+        Store(ins + u, lanes, first.v[4]);
+        Store(del + u, lanes, first.v[5]);
+        Store(sum + u, lanes, _mm256_add_ps(Load(sum + u, lanes), b0.v[1]));
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + t) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + u) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
+    }
+    for (; t < n; t += 8) {
         const Lanes lanes = LanesLeft(n - t < 8 ? n - t : 8);
         const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
         const __m256 p = _mm256_add_ps(Load(diagM + t, lanes), PairEmission(k, x, y));
