@@ -7,7 +7,7 @@
 
 #include "align/pairhmm/Model.h"
 
-// The anti-diagonal kernels written out for AVX2, 8 cells at a time, for processors without
+// The anti-diagonal kernels written out for AVX2, 8 or 16 cells at a time, for processors without
 // AVX-512. Each lane does what the portable loops of DiagonalKernels.cpp do for one cell,
 // operation for operation (separate multiplies and adds, no fused ones). The correction's piece
 // and the single emissions come from one permutation of an 8-entry register each; the pair
@@ -70,18 +70,6 @@ KADREL_AVX2 inline Many<N> Add(const Tables& k, const Many<N>& x, const Many<N>&
     return v;
 }
 
-KADREL_AVX2 inline __m256 Add(const Tables& k, __m256 x, __m256 y) {
-    Many<1> a, b;
-    a.v[0] = x;
-    b.v[0] = y;
-    return Add<1>(k, a, b).v[0];
-}
-
-template <typename... V>
-KADREL_AVX2 inline Many<sizeof...(V)> Of(V... values) {
-    return {{values...}};
-}
-
 // Where a diagonal ends inside the register, the lanes beyond it read zeros and are not stored.
 struct Lanes {
     int count;  // 8, or fewer at a diagonal's end
@@ -117,6 +105,86 @@ KADREL_AVX2 inline __m256 PairEmission(const Tables& k, __m256i cx, __m256i cy) 
     return _mm256_i32gather_ps(k.pair, _mm256_add_epi32(_mm256_slli_epi32(cx, 3), cy), 4);
 }
 
+// One diagonal's pointers, as the kernels of DiagonalKernels.h take them.
+struct ForwardCells {
+    const float *diagM, *diagIns, *diagDel, *upM, *upIns, *leftM, *leftDel;
+    const std::uint8_t *cx, *cy;
+    float *m, *ins, *del;
+};
+struct BackwardCells {
+    const float *diagM, *downIns, *rightDel;
+    const std::uint8_t *cx, *cy;
+    float *m, *ins, *del, *sum;
+};
+
+// B registers of cells from t on: the match state's first addition beside the two gap states',
+// then its second.
+template <int B>
+KADREL_AVX2 inline void Forward(const Tables& k, const ForwardCells& c, int t, const Lanes& lanes) {
+    const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
+                 gapGap = _mm256_set1_ps(kGapGap);
+    __m256i x[B], y[B];
+    Many<3 * B> a, b;
+    Many<B> second;
+    for (int u = 0; u < B; ++u) {
+        const int o = t + 8 * u;
+        x[u] = Classes(c.cx + o, lanes);
+        y[u] = Classes(c.cy + o, lanes);
+        a.v[3 * u] = _mm256_add_ps(Load(c.diagM + o, lanes), mm);
+        a.v[3 * u + 1] = _mm256_add_ps(Load(c.upM + o, lanes), mGap);
+        a.v[3 * u + 2] = _mm256_add_ps(Load(c.leftM + o, lanes), mGap);
+        b.v[3 * u] = _mm256_add_ps(Load(c.diagIns + o, lanes), gapM);
+        b.v[3 * u + 1] = _mm256_add_ps(Load(c.upIns + o, lanes), gapGap);
+        b.v[3 * u + 2] = _mm256_add_ps(Load(c.leftDel + o, lanes), gapGap);
+        second.v[u] = _mm256_add_ps(Load(c.diagDel + o, lanes), gapM);
+    }
+    const Many<3 * B> first = Add<3 * B>(k, a, b);
+    Many<B> match;
+    for (int u = 0; u < B; ++u) {
+        const int o = t + 8 * u;
+        Store(c.ins + o, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x[u]), first.v[3 * u + 1]));
+        Store(c.del + o, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y[u]), first.v[3 * u + 2]));
+        match.v[u] = first.v[3 * u];
+    }
+    match = Add<B>(k, match, second);
+    for (int u = 0; u < B; ++u)
+        Store(c.m + t + 8 * u, lanes, _mm256_add_ps(match.v[u], PairEmission(k, x[u], y[u])));
+}
+
+// The same backward: the match state's first addition and the gap states', then its second.
+template <int B>
+KADREL_AVX2 inline void Backward(const Tables& k, const BackwardCells& c, int t, const Lanes& lanes) {
+    const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
+                 gapGap = _mm256_set1_ps(kGapGap);
+    Many<3 * B> a, b;
+    Many<B> second;
+    for (int u = 0; u < B; ++u) {
+        const int o = t + 8 * u;
+        const __m256i x = Classes(c.cx + o, lanes), y = Classes(c.cy + o, lanes);
+        const __m256 p = _mm256_add_ps(Load(c.diagM + o, lanes), PairEmission(k, x, y));
+        const __m256 q = _mm256_add_ps(Load(c.downIns + o, lanes), _mm256_permutevar8x32_ps(k.single, x));
+        const __m256 r = _mm256_add_ps(Load(c.rightDel + o, lanes), _mm256_permutevar8x32_ps(k.single, y));
+        a.v[3 * u] = _mm256_add_ps(p, mm);
+        a.v[3 * u + 1] = _mm256_add_ps(p, gapM);
+        a.v[3 * u + 2] = _mm256_add_ps(p, gapM);
+        b.v[3 * u] = _mm256_add_ps(q, mGap);
+        b.v[3 * u + 1] = _mm256_add_ps(q, gapGap);
+        b.v[3 * u + 2] = _mm256_add_ps(r, gapGap);
+        second.v[u] = _mm256_add_ps(r, mGap);
+    }
+    const Many<3 * B> first = Add<3 * B>(k, a, b);
+    Many<B> match;
+    for (int u = 0; u < B; ++u) match.v[u] = first.v[3 * u];
+    match = Add<B>(k, match, second);
+    for (int u = 0; u < B; ++u) {
+        const int o = t + 8 * u;
+        Store(c.m + o, lanes, match.v[u]);
+        Store(c.ins + o, lanes, first.v[3 * u + 1]);
+        Store(c.del + o, lanes, first.v[3 * u + 2]);
+        Store(c.sum + o, lanes, _mm256_add_ps(Load(c.sum + o, lanes), match.v[u]));
+    }
+}
+
 }  // namespace
 
 KADREL_AVX2 void ForwardDiagonal256(int n, const float* diagM, const float* diagIns, const float* diagDel,
@@ -124,101 +192,28 @@ KADREL_AVX2 void ForwardDiagonal256(int n, const float* diagM, const float* diag
                                     const std::uint8_t* cx, const std::uint8_t* cy, float* m, float* ins,
                                     float* del) {
     static const Tables k = MakeTables();
-    const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
-                 gapGap = _mm256_set1_ps(kGapGap);
+    const ForwardCells c{diagM, diagIns, diagDel, upM, upIns, leftM, leftDel, cx, cy, m, ins, del};
+    const Lanes all = LanesLeft(8);
     int t = 0;
-    // Two registers' worth at a time while they last, their additions side by side.
-    for (; t + 16 <= n; t += 16) {
-        const Lanes lanes = LanesLeft(8);
-        const int u = t + 8;
-        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
-        const __m256i x2 = Classes(cx + u, lanes), y2 = Classes(cy + u, lanes);
-        const Many<6> first = Add<6>(
-            k,
-            Of(_mm256_add_ps(Load(diagM + t, lanes), mm), _mm256_add_ps(Load(upM + t, lanes), mGap),
-               _mm256_add_ps(Load(leftM + t, lanes), mGap), _mm256_add_ps(Load(diagM + u, lanes), mm),
-               _mm256_add_ps(Load(upM + u, lanes), mGap), _mm256_add_ps(Load(leftM + u, lanes), mGap)),
-            Of(_mm256_add_ps(Load(diagIns + t, lanes), gapM), _mm256_add_ps(Load(upIns + t, lanes), gapGap),
-               _mm256_add_ps(Load(leftDel + t, lanes), gapGap), _mm256_add_ps(Load(diagIns + u, lanes), gapM),
-               _mm256_add_ps(Load(upIns + u, lanes), gapGap), _mm256_add_ps(Load(leftDel + u, lanes), gapGap)));
-        Store(ins + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x), first.v[1]));
-        Store(del + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y), first.v[2]));
-        Store(ins + u, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x2), first.v[4]));
-        Store(del + u, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y2), first.v[5]));
-        const Many<2> a = Add<2>(k, Of(first.v[0], first.v[3]),
-                                 Of(_mm256_add_ps(Load(diagDel + t, lanes), gapM), _mm256_add_ps(Load(diagDel + u, lanes), gapM)));
-        Store(m + t, lanes, _mm256_add_ps(a.v[0], PairEmission(k, x, y)));
-        Store(m + u, lanes, _mm256_add_ps(a.v[1], PairEmission(k, x2, y2)));
-    }
-    for (; t < n; t += 8) {
-        const Lanes lanes = LanesLeft(n - t < 8 ? n - t : 8);
-        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
-        // The match state's first addition beside the two gap states', then its second.
-        const Many<3> first = Add<3>(k,
-                                     Of(_mm256_add_ps(Load(diagM + t, lanes), mm), _mm256_add_ps(Load(upM + t, lanes), mGap),
-                                        _mm256_add_ps(Load(leftM + t, lanes), mGap)),
-                                     Of(_mm256_add_ps(Load(diagIns + t, lanes), gapM),
-                                        _mm256_add_ps(Load(upIns + t, lanes), gapGap),
-                                        _mm256_add_ps(Load(leftDel + t, lanes), gapGap)));
-        Store(ins + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, x), first.v[1]));
-        Store(del + t, lanes, _mm256_add_ps(_mm256_permutevar8x32_ps(k.single, y), first.v[2]));
-        const __m256 a = Add(k, first.v[0], _mm256_add_ps(Load(diagDel + t, lanes), gapM));
-        Store(m + t, lanes, _mm256_add_ps(a, PairEmission(k, x, y)));
-    }
+    for (; t + 16 <= n; t += 16) Forward<2>(k, c, t, all);
+    for (; t < n; t += 8) Forward<1>(k, c, t, LanesLeft(n - t < 8 ? n - t : 8));
 }
 
 KADREL_AVX2 void BackwardDiagonal256(int n, const float* diagM, const float* downIns, const float* rightDel,
                                      const std::uint8_t* cx, const std::uint8_t* cy, float* m, float* ins, float* del,
                                      float* sum) {
     static const Tables k = MakeTables();
-    const __m256 mm = _mm256_set1_ps(kMM), gapM = _mm256_set1_ps(kGapM), mGap = _mm256_set1_ps(kMGap),
-                 gapGap = _mm256_set1_ps(kGapGap);
+    const BackwardCells c{diagM, downIns, rightDel, cx, cy, m, ins, del, sum};
+    const Lanes all = LanesLeft(8);
     int t = 0;
     for (; t + 16 <= n; t += 16) {
-        const Lanes lanes = LanesLeft(8);
-        const int u = t + 8;
-        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
-        const __m256i x2 = Classes(cx + u, lanes), y2 = Classes(cy + u, lanes);
-        const __m256 p = _mm256_add_ps(Load(diagM + t, lanes), PairEmission(k, x, y));
-        const __m256 q = _mm256_add_ps(Load(downIns + t, lanes), _mm256_permutevar8x32_ps(k.single, x));
-        const __m256 r = _mm256_add_ps(Load(rightDel + t, lanes), _mm256_permutevar8x32_ps(k.single, y));
-        const __m256 p2 = _mm256_add_ps(Load(diagM + u, lanes), PairEmission(k, x2, y2));
-        const __m256 q2 = _mm256_add_ps(Load(downIns + u, lanes), _mm256_permutevar8x32_ps(k.single, x2));
-        const __m256 r2 = _mm256_add_ps(Load(rightDel + u, lanes), _mm256_permutevar8x32_ps(k.single, y2));
-        const Many<6> first =
-            Add<6>(k,
-                   Of(_mm256_add_ps(p, mm), _mm256_add_ps(p, gapM), _mm256_add_ps(p, gapM), _mm256_add_ps(p2, mm),
-                      _mm256_add_ps(p2, gapM), _mm256_add_ps(p2, gapM)),
-                   Of(_mm256_add_ps(q, mGap), _mm256_add_ps(q, gapGap), _mm256_add_ps(r, gapGap), _mm256_add_ps(q2, mGap),
-                      _mm256_add_ps(q2, gapGap), _mm256_add_ps(r2, gapGap)));
-        const Many<2> b0 = Add<2>(k, Of(first.v[0], first.v[3]), Of(_mm256_add_ps(r, mGap), _mm256_add_ps(r2, mGap)));
-        Store(m + t, lanes, b0.v[0]);
-        Store(ins + t, lanes, first.v[1]);
-        Store(del + t, lanes, first.v[2]);
-        Store(sum + t, lanes, _mm256_add_ps(Load(sum + t, lanes), b0.v[0]));
-        Store(m + u, lanes, b0.v[1]);
-        Store(ins + u, lanes, first.v[4]);
-        Store(del + u, lanes, first.v[5]);
-        Store(sum + u, lanes, _mm256_add_ps(Load(sum + u, lanes), b0.v[1]));
-        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + t) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + u) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
-    }
-    for (; t < n; t += 8) {
-        const Lanes lanes = LanesLeft(n - t < 8 ? n - t : 8);
-        const __m256i x = Classes(cx + t, lanes), y = Classes(cy + t, lanes);
-        const __m256 p = _mm256_add_ps(Load(diagM + t, lanes), PairEmission(k, x, y));
-        const __m256 q = _mm256_add_ps(Load(downIns + t, lanes), _mm256_permutevar8x32_ps(k.single, x));
-        const __m256 r = _mm256_add_ps(Load(rightDel + t, lanes), _mm256_permutevar8x32_ps(k.single, y));
-        const Many<3> first = Add<3>(k, Of(_mm256_add_ps(p, mm), _mm256_add_ps(p, gapM), _mm256_add_ps(p, gapM)),
-                                     Of(_mm256_add_ps(q, mGap), _mm256_add_ps(q, gapGap), _mm256_add_ps(r, gapGap)));
-        const __m256 b0 = Add(k, first.v[0], _mm256_add_ps(r, mGap));
-        Store(m + t, lanes, b0);
-        Store(ins + t, lanes, first.v[1]);
-        Store(del + t, lanes, first.v[2]);
-        Store(sum + t, lanes, _mm256_add_ps(Load(sum + t, lanes), b0));
+        Backward<2>(k, c, t, all);
         // The sums of the diagonal two before this one, which lies just below it in memory.
-        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(sum + t) - 8u * static_cast<unsigned>(n)), _MM_HINT_T0);
+        const auto below = reinterpret_cast<std::uintptr_t>(sum + t) - 8u * static_cast<unsigned>(n);
+        _mm_prefetch(reinterpret_cast<const char*>(below), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(below + 32), _MM_HINT_T0);
     }
+    for (; t < n; t += 8) Backward<1>(k, c, t, LanesLeft(n - t < 8 ? n - t : 8));
 }
 
 bool HasAvx2() {
