@@ -3,8 +3,6 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 
-#include <cstdlib>
-
 #include "align/pairhmm/Model.h"
 
 // The anti-diagonal kernels written out for AVX-512, 16 cells at a time. Each lane does what the
@@ -119,8 +117,7 @@ KADREL_AVX512 void BackwardDiagonal512(int n, const float* diagM, const float* d
 }
 
 bool HasAvx512() {
-    // KADREL_NO_AVX512 set: the portable kernels, so that tests can hold both paths to t_coffee.
-    static const bool has = std::getenv("KADREL_NO_AVX512") == nullptr && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                             __builtin_cpu_supports("avx512vl");
     return has;
 }

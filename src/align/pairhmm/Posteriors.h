@@ -13,8 +13,9 @@ struct LibraryCell {
 };
 
 // Runs the forward and backward passes of the pair-HMM over X and Y and returns every cell whose
-// match posterior exceeds 0.01, in scanning order (i, then j, ascending). The matrix costs one
-// float per cell: forward keeps only its match state whole, backward adds onto it row by row.
+// match posterior exceeds 0.01, in scanning order (anti-diagonal, then i, ascending). The matrix
+// costs one float per cell (and two per anti-diagonal): forward keeps only its match state whole,
+// backward adds onto it diagonal by diagonal.
 // `matrix` is that space, kept by the caller so that a run of pairs allocates it once.
 std::vector<LibraryCell> MatchPosteriors(std::string_view x, std::string_view y, std::vector<float>& matrix);
 
