@@ -39,10 +39,14 @@ constexpr std::size_t kMaxBatch = 1024;
 
 constexpr auto Skipped = SkippedPair;
 
-std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size_t end, const SequenceSet& set2) {
+// The first set-2 position record i meets.
+std::size_t FirstSecond(std::size_t i, bool laterOnly) { return laterOnly ? i + 1 : 0; }
+
+std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size_t end, const SequenceSet& set2,
+                           bool laterOnly) {
     std::size_t pairs = 0;
     for (std::size_t i = begin; i < end; ++i) {
-        for (std::size_t k = 0; k < set2.count; ++k) pairs += Skipped(set1, i, set2, k) ? 0 : 1;
+        for (std::size_t k = FirstSecond(i, laterOnly); k < set2.count; ++k) pairs += Skipped(set1, i, set2, k) ? 0 : 1;
     }
     return pairs;
 }
@@ -84,7 +88,7 @@ public:
         : set1_(set1), set2_(set2), options_(options), aligner_(aligner), sink_(sink),
           begin1_(options.set1Begin), end1_(std::min(options.set1End, set1.count)),
           inFlight_(2 * std::max(1u, options.concurrentPairs) + 1),
-          total_(PairsToCompare(set1, begin1_, end1_, set2)),
+          total_(PairsToCompare(set1, begin1_, end1_, set2, options.laterOnly)),
           forward_(stop, [this] { halt_.request_stop(); }), reuse_(options.reuseLimit),
           best_(options.bestCount, options.bestTies),
           workers_(std::max(1u, options.concurrentPairs)) {
@@ -176,7 +180,7 @@ private:
             auto loaded = LoadForRun(set1_, i, options_.textbook);
             loaded.sequence = ids_.IdOf(loaded.record.text);
             const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));
-            std::size_t k = NextCompared(i, 0);
+            std::size_t k = NextCompared(i, std::min(FirstSecond(i, options_.laterOnly), count2));
             if (k == count2) Hand(i, k, k, true, record1);
             while (k < count2) {
                 if (Stopping()) return;
@@ -318,7 +322,7 @@ private:
         best_.BeginRecord(record1.record.name);
         sink_.RecordBegun(i, record1.record.name);
         begunRecords_ = i + 1;
-        skipCursor_ = 0;
+        skipCursor_ = std::min(FirstSecond(i, options_.laterOnly), records2_.size());
     }
 
     // The pairs of set-1 record i skipped before set-2 position `end`, where their rows would be.

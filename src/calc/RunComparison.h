@@ -37,6 +37,9 @@ struct RunOptions {
     // What the backup of an earlier, unfinished run of the same command holds: its header and rows
     // are the report's, and its records are not aligned again. Null: from the start.
     const ResumePoint* resume = nullptr;
+    // Set 1 and set 2 are one set compared with itself: record i meets only the records after it,
+    // so each unordered pair is aligned once (i as the first sequence) and no record meets itself.
+    bool laterOnly = false;
 };
 
 struct RunSummary {

@@ -16,5 +16,6 @@ CommandRunner AddMergeCommand(CLI::App& app);
 CommandRunner AddPlotCommand(CLI::App& app);
 CommandRunner AddAlignCommand(CLI::App& app);
 CommandRunner AddIdentifyCommand(CLI::App& app);
+CommandRunner AddGapCommand(CLI::App& app);
 
 }  // namespace kadrel::cli

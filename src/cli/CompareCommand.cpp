@@ -169,15 +169,10 @@ CommandRunner AddCompareCommand(CLI::App& app) {
     command->add_option("--table", options->table, "Also write every pair to FILE as a plain table");
     command->add_option("--matrix", options->matrix, "Also write the distances to FILE as a set-1 x set-2 table");
     AddShardOption(*command, options->shard, "Only the K-th of N slices of SET1, for 'kadrel merge'");
-    auto* reuseLimit = command->add_option("--reuse-limit", options->reuseLimit,
-                                           "Results kept for pairs of sequences seen before, reused rather than "
-                                           "aligned again")
-                           ->capture_default_str();
+    AddReuseOptions(*command, options->reuseLimit, options->noReuse);
     command->add_flag("--resume", options->resume,
                       "Go on from the backup of this same command, killed or stopped before its end: only what "
                       "the backup does not hold is aligned");
-    command->add_flag("--no-reuse", options->noReuse, "Align every pair, even one of two sequences aligned before")
-        ->excludes(reuseLimit);
     return [options] { return RunReportingFailure([&] { return RunCompare(*options); }); };
 }
 

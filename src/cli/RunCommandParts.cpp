@@ -29,6 +29,13 @@ void AddShardOption(CLI::App& command, std::string& shard, const std::string& he
             "K/N"));
 }
 
+void AddReuseOptions(CLI::App& command, std::size_t& reuseLimit, bool& noReuse) {
+    auto* limit = command.add_option("--reuse-limit", reuseLimit,
+                                     "Results kept for pairs of sequences seen before, reused rather than aligned again")
+                      ->capture_default_str();
+    command.add_flag("--no-reuse", noReuse, "Align every pair, even one of two sequences aligned before")->excludes(limit);
+}
+
 void ApplyShard(const std::string& shard, std::size_t set1Count, RunOptions& run) {
     if (shard.empty()) return;
     const Shard slice = *ParseShard(shard);

@@ -16,6 +16,9 @@ void AddVerboseFlag(CLI::App& command, bool& verbose);
 // --shard K/N, refused at once when it is not K/N.
 void AddShardOption(CLI::App& command, std::string& shard, const std::string& help);
 
+// --reuse-limit N and --no-reuse, which exclude each other.
+void AddReuseOptions(CLI::App& command, std::size_t& reuseLimit, bool& noReuse);
+
 // The slice of set 1 that a checked --shard names; nothing when it is empty.
 void ApplyShard(const std::string& shard, std::size_t set1Count, RunOptions& run);
 

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     const auto plot = kadrel::cli::AddPlotCommand(app);
     const auto align = kadrel::cli::AddAlignCommand(app);
     const auto identify = kadrel::cli::AddIdentifyCommand(app);
+    const auto gap = kadrel::cli::AddGapCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     if (app.got_subcommand("plot")) return plot();
     if (app.got_subcommand("align")) return align();
     if (app.got_subcommand("identify")) return identify();
+    if (app.got_subcommand("gap")) return gap();
     std::cout << app.help();
     return 0;
 }

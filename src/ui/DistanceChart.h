@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/ReportDistances.h"
+#include "ui/ChartFile.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;
@@ -19,10 +20,6 @@ constexpr double kDefaultThreshold = 0.02;
 // vertical line and the counts below and above it in the legend. The caller owns the chart.
 // Its first series stacks, per bin, the best matches (set 0) and the other pairs (set 1).
 QChart* MakeDistanceChart(const ReportDistances& report, double threshold);
-
-// The picture kinds a chart can be saved as, by extension: "svg", then the image kinds this Qt
-// writes ("bmp", "jpg", "png", ...).
-std::vector<std::string> PictureExtensions();
 
 // Draws the chart into `path`: SVG for a path ending in .svg, else an image of the type its
 // suffix names. An empty string on success, else a message naming the file and the problem (a

@@ -1,0 +1,215 @@
+#include "ui/GapCharts.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace kadrel::ui {
+namespace {
+
+QValueAxis* Axis(QChart* chart, const QString& title, double low, double high, Qt::Alignment where) {
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    const double step = AxisStep(std::max(high - low, 1e-3), 6);
+    axis->setRange(low, std::max(low + step, std::ceil(high / step) * step));
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setLabelFormat(QStringLiteral("%.4g"));
+    chart->addAxis(axis, where);
+    return axis;
+}
+
+void Attach(QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+QChart* NewChart(const QString& title) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    return chart;
+}
+
+QScatterSeries* Points(const QString& name, const QColor& colour, qreal size) {
+    auto* points = new QScatterSeries;
+    points->setName(name);
+    points->setColor(colour);
+    points->setMarkerSize(size);
+    return points;
+}
+
+QLineSeries* DashedLine(const QString& name) {
+    auto* line = new QLineSeries;
+    line->setName(name);
+    QPen pen(Qt::black);
+    pen.setWidthF(1.5);
+    pen.setStyle(Qt::DashLine);
+    line->setPen(pen);
+    return line;
+}
+
+// The value a record's nearest neighbour is at.
+struct Labelled {
+    QString name;
+    QPointF at;
+};
+
+}  // namespace
+
+QChart* MakeGapPlot(const GapAnalysis& analysis) {
+    QChart* chart = NewChart(QStringLiteral("Barcoding gap: largest distance within each species against the nearest other"));
+    QScatterSeries* species = Points(QStringLiteral("Species"), QColor(60, 110, 180), 9);
+    QScatterSeries* nearer = Points(QStringLiteral("Records nearer another species"), QColor(200, 82, 62), 7);
+    std::vector<Labelled> labels;
+    double highest = 0.001;
+    for (const SpeciesGap& s : analysis.Species()) {
+        const auto x = IntraMax(s);
+        if (!x || !s.nearestDistance) continue;
+        species->append(*x, *s.nearestDistance);
+        highest = std::max({highest, *x, *s.nearestDistance});
+        if (*s.nearestDistance <= *x) labels.push_back({QString::fromStdString(s.name), QPointF(*x, *s.nearestDistance)});
+    }
+    for (const RecordGap& r : analysis.Records()) {
+        if (!NearerAnotherSpecies(r)) continue;
+        nearer->append(r.conspecific.distance, r.other.distance);
+        highest = std::max(highest, r.conspecific.distance);
+        labels.push_back({QString::fromStdString(r.id), QPointF(r.conspecific.distance, r.other.distance)});
+    }
+    auto* line = DashedLine(QStringLiteral("1:1 (no gap below it)"));
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{species, line, nearer}) chart->addSeries(series);
+    QValueAxis* x = Axis(chart, QStringLiteral("Largest intraspecific distance"), 0, highest, Qt::AlignBottom);
+    QValueAxis* y = Axis(chart, QStringLiteral("Distance to the nearest other species"), 0, highest, Qt::AlignLeft);
+    const double end = std::max(x->max(), y->max());
+    x->setMax(end);
+    y->setMax(end);
+    line->append(0, 0);
+    line->append(end, end);
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{species, line, nearer}) Attach(series, x, y);
+    if (labels.size() > kMostLabels) labels.resize(kMostLabels);
+    for (const Labelled& label : labels) {
+        auto* one = Points(label.name, Qt::transparent, 1);
+        one->append(label.at);
+        one->setPointLabelsFormat(label.name);
+        one->setPointLabelsVisible(true);
+        one->setPointLabelsClipping(false);
+        chart->addSeries(one);
+        Attach(one, x, y);
+        for (QLegendMarker* marker : chart->legend()->markers(one)) marker->setVisible(false);
+    }
+    return chart;
+}
+
+QChart* MakeGapHistogram(const GapAnalysis& analysis, std::optional<double> bestThreshold) {
+    const GapHistogram& counts = analysis.Histogram();
+    long long low = 0, high = 1;
+    for (const auto* values : {&counts.intra, &counts.inter}) {
+        if (values->empty()) continue;
+        low = std::min(low, values->begin()->first);
+        high = std::max(high, values->rbegin()->first);
+    }
+    // Bins of 1, 2 or 5 times a power of ten, whole thousandths since the distances have three places.
+    const auto width = std::max<long long>(1, std::llround(AxisStep(static_cast<double>(high - low) / 1000, 40) * 1000));
+    const auto binOf = [&](long long v) { return static_cast<std::size_t>((v - low) / width); };
+    const std::size_t bins = binOf(high) + 1;
+    QChart* chart = NewChart(QStringLiteral("Distances within and between species"));
+    double tallest = 1;
+    const auto outline = [&](const std::map<long long, std::size_t>& values, const QString& name, QColor colour) {
+        std::vector<std::size_t> binned(bins, 0);
+        std::size_t total = 0;
+        for (const auto& [value, n] : values) {
+            binned[binOf(value)] += n;
+            total += n;
+        }
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        const double start = static_cast<double>(low) / 1000, step = static_cast<double>(width) / 1000;
+        upper->append(start, 0);
+        for (std::size_t b = 0; b < bins; ++b) {
+            upper->append(start + step * static_cast<double>(b), static_cast<double>(binned[b]));
+            upper->append(start + step * static_cast<double>(b + 1), static_cast<double>(binned[b]));
+            tallest = std::max(tallest, static_cast<double>(binned[b]));
+        }
+        upper->append(start + step * static_cast<double>(bins), 0);
+        lower->append(start, 0);
+        lower->append(start + step * static_cast<double>(bins), 0);
+        auto* area = new QAreaSeries(upper, lower);
+        area->setName(QStringLiteral("%1 (%2 pairs)").arg(name).arg(total));
+        colour.setAlpha(110);
+        area->setColor(colour);
+        area->setBorderColor(colour.darker(150));
+        chart->addSeries(area);
+        return area;
+    };
+    QAreaSeries* intra = outline(counts.intra, QStringLiteral("Within species"), QColor(60, 110, 180));
+    QAreaSeries* inter = outline(counts.inter, QStringLiteral("Between species"), QColor(220, 140, 50));
+    const double start = static_cast<double>(low) / 1000, end = static_cast<double>(low + width * static_cast<long long>(bins)) / 1000;
+    QValueAxis* x = Axis(chart, QStringLiteral("Distance"), start, end, Qt::AlignBottom);
+    QValueAxis* y = Axis(chart, QStringLiteral("Pairs"), 0, tallest, Qt::AlignLeft);
+    y->setLabelFormat(QStringLiteral("%d"));
+    Attach(intra, x, y);
+    Attach(inter, x, y);
+    if (bestThreshold) {
+        auto* line = DashedLine(QStringLiteral("Threshold of least error %1").arg(*bestThreshold));
+        line->append(*bestThreshold, 0);
+        line->append(*bestThreshold, y->max());
+        chart->addSeries(line);
+        Attach(line, x, y);
+    }
+    return chart;
+}
+
+QChart* MakeSweepPlot(const std::vector<SweepCounts>& sweep) {
+    QChart* chart = NewChart(QStringLiteral("Identification errors by threshold"));
+    auto* falsePositive = new QBarSet(QStringLiteral("False positives"));
+    auto* falseNegative = new QBarSet(QStringLiteral("False negatives"));
+    falsePositive->setColor(QColor(200, 82, 62));
+    falseNegative->setColor(QColor(150, 185, 220));
+    auto* bins = new QBarCategoryAxis;
+    double tallest = 1;
+    for (const SweepCounts& counts : sweep) {
+        falsePositive->append(static_cast<qreal>(counts.falsePositive));
+        falseNegative->append(static_cast<qreal>(counts.falseNegative));
+        bins->append(QString::fromStdString(DecimalText(counts.threshold)));
+        tallest = std::max(tallest, static_cast<double>(counts.Error()));
+    }
+    auto* bars = new QStackedBarSeries;
+    bars->append(falsePositive);
+    bars->append(falseNegative);
+    bars->setBarWidth(0.8);
+    chart->addSeries(bars);
+    // The bars stand on hidden bins; a value axis under them reads the thresholds.
+    bins->setVisible(false);
+    chart->addAxis(bins, Qt::AlignBottom);
+    QValueAxis* y = Axis(chart, QStringLiteral("Records"), 0, tallest, Qt::AlignLeft);
+    y->setLabelFormat(QStringLiteral("%d"));
+    Attach(bars, bins, y);
+    if (!sweep.empty()) {
+        const auto value = [](const Fraction& f) {
+            return static_cast<double>(f.numerator) / static_cast<double>(f.denominator);
+        };
+        const double first = value(sweep.front().threshold), last = value(sweep.back().threshold);
+        const double half = sweep.size() > 1 ? (last - first) / static_cast<double>(sweep.size() - 1) / 2 : 0.0005;
+        auto* x = new QValueAxis;
+        x->setTitleText(QStringLiteral("Threshold"));
+        x->setRange(first - half, last + half);
+        x->setTickType(QValueAxis::TicksDynamic);
+        x->setTickAnchor(0);
+        x->setTickInterval(AxisStep(last - first + 2 * half, 8));
+        x->setLabelFormat(QStringLiteral("%.4g"));
+        chart->addAxis(x, Qt::AlignBottom);
+    }
+    return chart;
+}
+
+}  // namespace kadrel::ui

@@ -1,0 +1,35 @@
+#pragma once
+#include <optional>
+#include <vector>
+
+#include <QtGlobal>
+
+#include "calc/GapAnalysis.h"
+#include "ui/ChartFile.h"
+
+QT_BEGIN_NAMESPACE
+class QChart;
+QT_END_NAMESPACE
+
+// The pictures of a barcoding-gap analysis. The caller owns each chart.
+namespace kadrel::ui {
+
+// Labels drawn at most, so that a poor library still gives a readable picture.
+constexpr std::size_t kMostLabels = 30;
+
+// Each species of two or more members as a point, its largest intraspecific distance (x) against
+// its distance to the nearest other species (y), and the 1:1 line. Series: 0 the species, 1 the
+// line, 2 the records nearer another species (their conspecific distance against the other one),
+// then one single-point series per label, named after it: the species on or below the line, then
+// those records, at most kMostLabels in all.
+QChart* MakeGapPlot(const GapAnalysis& analysis);
+
+// Intraspecific (series 0) and interspecific (series 1) distances as two overlaid step outlines of
+// the same bins, each an area series whose upper line runs (start, 0), (start, n0), (end0, n0),
+// (end0, n1), ... (end, 0); series 2 the best threshold as a dashed line, when one is given.
+QChart* MakeGapHistogram(const GapAnalysis& analysis, std::optional<double> bestThreshold);
+
+// False positives (set 0) and false negatives (set 1) per threshold as stacked bars, in order.
+QChart* MakeSweepPlot(const std::vector<SweepCounts>& sweep);
+
+}  // namespace kadrel::ui
