@@ -16,6 +16,17 @@
 namespace kadrel {
 
 struct ResumePoint;
+struct LoadedRecord;
+
+// Which set-2 records a set-1 record is compared with, when not every one: asked in rounds, each
+// round's pairs all reported to the sink before the next round is asked for, until a round names
+// none. The pairs never named are left out without a row.
+class PairChoice {
+public:
+    virtual ~PairChoice() = default;
+    // Set-2 positions, rising, none named twice for one record; `round` counts from 0 for each record.
+    virtual std::vector<std::size_t> Next(std::size_t first, const LoadedRecord& record, std::size_t round) = 0;
+};
 
 struct RunOptions {
     DistanceModel model = DistanceModel::None;
@@ -37,6 +48,8 @@ struct RunOptions {
     // What the backup of an earlier, unfinished run of the same command holds: its header and rows
     // are the report's, and its records are not aligned again. Null: from the start.
     const ResumePoint* resume = nullptr;
+    // Null: every pair. Not for a run with a backup or gone on from one.
+    PairChoice* choice = nullptr;
 };
 
 struct RunSummary {
@@ -46,6 +59,7 @@ struct RunSummary {
     std::size_t pairsReused = 0;   // given the result of an earlier pair of the same sequences
     std::size_t pairsResumed = 0;  // taken from the backup gone on from
     std::size_t pairsSkipped = 0;  // the same file name in both folder sets
+    std::size_t pairsLeftOut = 0;  // never named by the run's PairChoice
     std::vector<std::string> skippedFiles;  // the first few of those names
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"
