@@ -1,5 +1,7 @@
 #include "calc/IdentifyRun.h"
 
+#include <algorithm>
+
 namespace kadrel {
 namespace {
 
@@ -57,8 +59,15 @@ void IdentificationSink::PairDone(std::size_t, std::size_t second, std::string_v
     if (IsHit(rule_, evidence)) current_.hits.push_back({second, row});
 }
 
+bool IdentificationSink::Settled(std::size_t index) const {
+    return current_.query == &queries_.at(index) && anyWithinDistance_ && current_.bases;
+}
+
 void IdentificationSink::RecordFinished(std::size_t index) {
     if (current_.query == &queries_.at(index)) {
+        // A run that chooses its pairs may report them out of reference order.
+        std::stable_sort(current_.hits.begin(), current_.hits.end(),
+                         [](const HitDetail& a, const HitDetail& b) { return a.reference < b.reference; });
         std::vector<Hit> hits;
         hits.reserve(current_.hits.size());
         for (const HitDetail& hit : current_.hits)

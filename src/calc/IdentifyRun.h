@@ -62,6 +62,10 @@ public:
     void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
                   const PairRow& row) override;
 
+    // Whether the pairs of query `index` reported so far settle all that no hit can change: some
+    // pair within the largest distance, and the query's bases. A query with a hit is settled.
+    bool Settled(std::size_t index) const;
+
 private:
     ReportSink& inner_;
     const HitRule& rule_;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "calc/BestMatches.h"
 #include "calc/LoadedRecord.h"
 #include "calc/RecordChecks.h"
+#include "calc/RunBatch.h"
 #include "calc/ReportHeader.h"
 #include "calc/ResumePoint.h"
 #include "calc/WorkerPool.h"
@@ -36,7 +38,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kBatchTime = std::chrono::milliseconds(1);
 constexpr std::size_t kMaxBatch = 1024;
 
-
 constexpr auto Skipped = SkippedPair;
 
 // The first set-2 position record i meets.
@@ -50,32 +51,6 @@ std::size_t PairsToCompare(const SequenceSet& set1, std::size_t begin, std::size
     }
     return pairs;
 }
-
-// One pair as a worker leaves it; the caller's thread writes it.
-// Nothing in it names the pair, so a pair of the same two sequences can take it as it is.
-struct PairResult {
-    PairRow row;
-    std::string failure;       // why the aligner gave nothing usable; empty otherwise
-    int baselessSide = 0;      // 1 or 2: that sequence holds no base once aligned
-    bool interrupted = false;  // a stop came before the pair was done: it is not reported
-};
-
-// Consecutive pairs of one set-1 record (no skipped pair among them), done by one worker in a
-// row. A record without any pair to compare still gets a batch, an empty one, for its end.
-struct Batch {
-    std::size_t first = 0;
-    std::size_t secondBegin = 0, secondEnd = 0;
-    bool endsRecord = false;
-    std::shared_ptr<const LoadedRecord> record1;
-    // One per pair. A reused one is an earlier pair's, filled before this batch is reported,
-    // since batches are reported in loop order and the worker goes through its own in order.
-    std::vector<std::shared_ptr<PairResult>> results;
-    std::vector<bool> reused;
-    std::size_t aligned = 0;  // pairs the aligner was called for
-    Clock::duration busy{};
-    std::exception_ptr error;
-    bool finished = false;  // guarded by the run's mutex
-};
 
 // The caller's thread loads the records, cuts the pairs into batches in loop order and hands
 // them to the workers, at most a few per worker ahead; it then takes the batches back in the same
@@ -180,30 +155,57 @@ private:
             auto loaded = LoadForRun(set1_, i, options_.textbook);
             loaded.sequence = ids_.IdOf(loaded.record.text);
             const auto record1 = std::make_shared<const LoadedRecord>(std::move(loaded));
+            if (options_.choice) {
+                ProduceChosen(i, record1);
+                continue;
+            }
             std::size_t k = NextCompared(i, std::min(FirstSecond(i, options_.laterOnly), count2));
-            if (k == count2) Hand(i, k, k, true, record1);
+            if (k == count2) Hand(i, {}, true, record1);
             while (k < count2) {
                 if (Stopping()) return;
                 std::size_t end = k + 1;
                 while (end < count2 && end - k < batchSize_ && !Skipped(set1_, i, set2_, end)) ++end;
                 const std::size_t next = NextCompared(i, end);
-                Hand(i, k, end, next == count2, record1);
+                std::vector<std::size_t> seconds(end - k);
+                std::iota(seconds.begin(), seconds.end(), k);
+                Hand(i, std::move(seconds), next == count2, record1);
                 k = next;
             }
         }
     }
 
-    void Hand(std::size_t i, std::size_t begin, std::size_t end, bool endsRecord,
+    // The pairs the choice names, round after round, each round reported in full before the
+    // next is asked for, so that the choice can go by what the record's rows so far hold.
+    void ProduceChosen(std::size_t i, const std::shared_ptr<const LoadedRecord>& record1) {
+        std::size_t handed = 0;
+        for (std::size_t round = 0;; ++round) {
+            std::vector<std::size_t> seconds = options_.choice->Next(i, *record1, round);
+            std::erase_if(seconds, [&](std::size_t k) { return k >= records2_.size() || Skipped(set1_, i, set2_, k); });
+            if (seconds.empty()) break;
+            handed += seconds.size();
+            for (std::size_t at = 0; at < seconds.size();) {
+                if (Stopping()) return;
+                const std::size_t end = std::min(seconds.size(), at + batchSize_);
+                Hand(i, std::vector<std::size_t>(seconds.begin() + at, seconds.begin() + end), false, record1);
+                at = end;
+            }
+            while (!queue_.empty()) ConsumeFront();
+            if (cut_) return;
+        }
+        summary_.pairsLeftOut += PairsToCompare(set1_, i, i + 1, set2_) - handed;
+        Hand(i, {}, true, record1);
+    }
+
+    void Hand(std::size_t i, std::vector<std::size_t> seconds, bool endsRecord,
               const std::shared_ptr<const LoadedRecord>& record1) {
         while (queue_.size() >= inFlight_) ConsumeFront();
         queue_.push_back(std::make_unique<Batch>());
         Batch* handed = queue_.back().get();
         handed->first = i;
-        handed->secondBegin = begin;
-        handed->secondEnd = end;
+        handed->seconds = std::move(seconds);
         handed->endsRecord = endsRecord;
         handed->record1 = record1;
-        for (std::size_t k = begin; k < end; ++k) {
+        for (const std::size_t k : handed->seconds) {
             const LoadedRecord& second = records2_[k];
             std::shared_ptr<PairResult> earlier;
             const std::uint64_t key = PairKey(record1->sequence, second.sequence);
@@ -217,7 +219,7 @@ private:
             }
             handed->results.push_back(std::move(earlier));
         }
-        if (begin == end) {
+        if (handed->seconds.empty()) {
             handed->finished = true;
         } else {
             workers_.Submit([this, handed] { Work(*handed); });
@@ -229,7 +231,7 @@ private:
         const auto start = Clock::now();
         try {
             for (std::size_t j = 0; j < batch.results.size(); ++j)
-                if (!batch.reused[j]) ComparePair(batch, batch.secondBegin + j, *batch.results[j]);
+                if (!batch.reused[j]) ComparePair(batch, batch.seconds[j], *batch.results[j]);
         } catch (...) {
             batch.error = std::current_exception();
         }
@@ -242,32 +244,9 @@ private:
     }
 
     void ComparePair(Batch& batch, std::size_t k, PairResult& result) {
-        const LoadedRecord& first = *batch.record1;
-        const LoadedRecord& second = records2_[k];
-        const std::stop_token stop = halt_.get_token();
-        // A pair that has not begun when the stop comes never reaches the aligner.
-        if (stop.stop_requested()) {
-            result.interrupted = true;
-            return;
-        }
-        if (first.problem || second.problem) {
-            result.row = ComputePairRow(AlignedPair{}, options_.model);
-        } else {
-            ++batch.aligned;
-            try {
-                const auto pair = aligner_.Align(first.record.text, second.record.text, PairName(batch.first, k), stop);
-                result.row = ComputePairRow(pair, options_.model, options_.textbook);
-                if (!pair.usable) {
-                    result.failure = pair.failure;
-                } else {
-                    result.baselessSide = BaselessSequence(pair);
-                }
-            } catch (const std::exception& e) {
-                result.row = ComputePairRow(AlignedPair{}, options_.model);
-                result.failure = e.what();
-            }
-        }
-        if (stop.stop_requested()) result.interrupted = true;
+        const bool aligned = AlignPair(*batch.record1, records2_[k], PairName(batch.first, k), aligner_, options_.model,
+                                       options_.textbook, halt_.get_token(), result);
+        batch.aligned += aligned ? 1 : 0;
     }
 
     // After a stop the report keeps the pairs done before it, in loop order, up to the first one
@@ -295,7 +274,7 @@ private:
                 return;
             }
             BeginRecordOnce(batch->first, record1);
-            const std::size_t k = batch->secondBegin + j;
+            const std::size_t k = batch->seconds[j];
             if (batch->reused[j]) ++summary_.pairsReused;
             else if (!record1.problem && !records2_[k].problem) ++summary_.pairsAligned;
             Emit(batch->first, k, record1, result);
@@ -345,7 +324,7 @@ private:
         const auto& name1 = record1.record.name;
         const auto& name2 = records2_[k].record.name;
         SkipUpTo(i, k);
-        ++skipCursor_;
+        skipCursor_ = std::max(skipCursor_, k + 1);
         Report(PairRowText(name1, name2, result.row, options_.model, options_.decimalSeparator));
         sink_.PairDone(i, k, name1, name2, result.row);
         best_.Offer(name2, result.row.RankingDistance(options_.model));
@@ -356,7 +335,7 @@ private:
             failure = "\"" + (result.baselessSide == 1 ? name1 : name2) + "\" holds no A, C, G or T once aligned";
         if (!failure.empty())
             sink_.Warning("pair " + PairName(i, k) + " (" + name1 + ", " + name2 + "): " + failure);
-        sink_.Progress(summary_.pairsCompared, total_);
+        sink_.Progress(summary_.pairsCompared + summary_.pairsLeftOut, total_);
     }
 
     const SequenceSet& set1_;

@@ -16,6 +16,17 @@
 namespace kadrel {
 
 struct ResumePoint;
+struct LoadedRecord;
+
+// Which set-2 records a set-1 record is compared with, when not every one: asked in rounds, each
+// round's pairs all reported to the sink before the next round is asked for, until a round names
+// none. The pairs never named are left out without a row.
+class PairChoice {
+public:
+    virtual ~PairChoice() = default;
+    // Set-2 positions, rising, none named twice for one record; `round` counts from 0 for each record.
+    virtual std::vector<std::size_t> Next(std::size_t first, const LoadedRecord& record, std::size_t round) = 0;
+};
 
 struct RunOptions {
     DistanceModel model = DistanceModel::None;
@@ -40,6 +51,8 @@ struct RunOptions {
     // Set 1 and set 2 are one set compared with itself: record i meets only the records after it,
     // so each unordered pair is aligned once (i as the first sequence) and no record meets itself.
     bool laterOnly = false;
+    // Null: every pair. Not for a run with a backup or gone on from one.
+    PairChoice* choice = nullptr;
 };
 
 struct RunSummary {
@@ -49,6 +62,7 @@ struct RunSummary {
     std::size_t pairsReused = 0;   // given the result of an earlier pair of the same sequences
     std::size_t pairsResumed = 0;  // taken from the backup gone on from
     std::size_t pairsSkipped = 0;  // the same file name in both folder sets
+    std::size_t pairsLeftOut = 0;  // never named by the run's PairChoice
     std::vector<std::string> skippedFiles;  // the first few of those names
     bool stopped = false;
     // "done", "done (N of M pairs failed)" or "stopped"

@@ -7,6 +7,8 @@
 #include <stop_token>
 #include <string>
 
+#include "align/AlignerInput.h"
+#include "calc/BoundedPairs.h"
 #include "calc/IdentificationTables.h"
 #include "calc/IdentifyRun.h"
 #include "calc/PairsAtOnce.h"
@@ -39,6 +41,7 @@ struct IdentifyOptions {
     std::size_t maxGapRuns = HitRule::kDefaultMaxGapRuns;
     std::string thresholds = "species=0.02,genus=0.05,family=0.10";
     bool verbose = false;
+    bool exhaustive = false;
 };
 
 // Decimal options are read with a point whatever the locale, as the tables are written.
@@ -120,7 +123,7 @@ int RunIdentify(const IdentifyOptions& options) {
     if (const auto problem = OutputsProblem(options, queries, references)) return Fail(*problem);
     ChosenAligner chosen = ChooseAligner(options.aligner, std::chrono::seconds(options.alignerTimeout), queries, references);
     if (!chosen.aligner) return Fail(chosen.problem);
-    const RunOptions run = MakeRunOptions(options, model, queries, references);
+    RunOptions run = MakeRunOptions(options, model, queries, references);
 
     ReportOutput out(options.output);
     if (out.Failed()) return Fail(out.Problem());
@@ -147,6 +150,18 @@ int RunIdentify(const IdentifyOptions& options) {
         hitsOut->Write(HitLines(result, model));
         if (!hitsOut->Flush()) stop.request_stop();
     });
+    std::optional<WordIndex> index;
+    std::optional<BoundedPairs> bounded;
+    if (!options.exhaustive) {
+        index.emplace(WordLength(rule.maxDistance), references.count, [&](std::size_t k) {
+            try {
+                return SequenceResidues(LoadRecord(references, k).text);
+            } catch (const SetError&) {
+                return std::string();  // the run reports its pairs as NA
+            }
+        });
+        run.choice = &bounded.emplace(*index, rule, sink);
+    }
     const RunSummary summary = RunComparison(queries, references, run, *chosen.aligner, sink, stop.get_token());
     if (hitsOut) hitsOut->Close();
     out.Close();
@@ -157,7 +172,9 @@ int RunIdentify(const IdentifyOptions& options) {
 
     if (const std::string line = console.RecordWarningsLine(); !line.empty()) std::cerr << line << "\n";
     std::string more = chosen.pairhmm ? std::to_string(chosen.pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
-    std::cerr << "kadrel: " << ClosingSummary(summary, more) << "; " << CallsText(done, named, toSpecies) << "\n";
+    std::cerr << "kadrel: " << ClosingSummary(summary, more) << "; " << CallsText(done, named, toSpecies);
+    if (bounded) std::cerr << "; " << summary.pairsLeftOut << " pairs skipped by the word bound";
+    std::cerr << "\n";
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
 }
@@ -199,6 +216,8 @@ CommandRunner AddIdentifyCommand(CLI::App& app) {
     AddAlignerOptions(*command, options->aligner, options->alignerTimeout);
     AddShardOption(*command, options->shard, "Only the K-th of N slices of QUERIES");
     AddVerboseFlag(*command, options->verbose);
+    command->add_flag("--exhaustive", options->exhaustive,
+                      "Align every pair, even those the word bound proves can be no hit (the same tables, slower)");
     return [options] { return RunReportingFailure([&] { return RunIdentify(*options); }); };
 }
 
