@@ -192,7 +192,7 @@ private:
             while (!queue_.empty()) ConsumeFront();
             if (cut_) return;
         }
-        summary_.pairsLeftOut += PairsToCompare(set1_, i, i + 1, set2_) - handed;
+        summary_.pairsLeftOut += PairsToCompare(set1_, i, i + 1, set2_, options_.laterOnly) - handed;
         Hand(i, {}, true, record1);
     }
 
