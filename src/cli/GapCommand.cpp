@@ -101,7 +101,9 @@ std::optional<std::string> DrawPictures(const GapOptions& options, const GapAnal
         {options.gapPlot, [&] { return ui::MakeGapPlot(analysis); }},
         {options.histogram, [&] { return ui::MakeGapHistogram(analysis, best); }},
         {options.sweepPlot, [&] { return ui::MakeSweepPlot(sweep); }}};
-    for (const auto& [file, make] : pictures) {
+    for (const auto& picture : pictures) {
+        const std::string& file = picture.first;
+        const auto& make = picture.second;
         if (file.empty()) continue;
         const std::string problem =
             ui::DrawChartOffscreen([&] { return ui::SaveChart(make(), QString::fromStdString(file)); });
