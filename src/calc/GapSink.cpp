@@ -7,7 +7,7 @@
 namespace kadrel {
 
 GapSink::GapSink(ReportSink& inner, GapAnalysis& analysis, DistanceModel model, std::size_t records, RowReceiver rows)
-    : inner_(inner), analysis_(analysis), model_(model), records_(records), rows_(std::move(rows)) {}
+    : PairsOnlySink(inner), analysis_(analysis), model_(model), records_(records), rows_(std::move(rows)) {}
 
 void GapSink::RecordBegun(std::size_t index, std::string_view) {
     current_ = index;

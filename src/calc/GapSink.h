@@ -14,22 +14,17 @@ namespace kadrel {
 // not kept. Each record's distances to the records after it go, once it is done, to the row
 // receiver (NaN for NA, infinity for a pair not done), for a matrix; progress and warnings go on
 // to `inner`.
-class GapSink : public ReportSink {
+class GapSink : public PairsOnlySink {
 public:
     using RowReceiver = std::function<void(std::size_t record, const std::vector<double>& later)>;
     GapSink(ReportSink& inner, GapAnalysis& analysis, DistanceModel model, std::size_t records, RowReceiver rows);
 
-    void Append(std::string_view) override {}
     void RecordFinished(std::size_t index) override;
-    void Progress(std::size_t done, std::size_t total) override { inner_.Progress(done, total); }
-    void Warning(std::string_view message) override { inner_.Warning(message); }
-    void RecordWarning(std::string_view message, bool pairsFail) override { inner_.RecordWarning(message, pairsFail); }
     void RecordBegun(std::size_t index, std::string_view name) override;
     void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
                   const PairRow& row) override;
 
 private:
-    ReportSink& inner_;
     GapAnalysis& analysis_;
     DistanceModel model_;
     std::size_t records_;

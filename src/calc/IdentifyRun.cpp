@@ -39,7 +39,7 @@ std::vector<RecordTaxon> ReadRecordTaxa(const SequenceSet& set, const TaxonomyTa
 
 IdentificationSink::IdentificationSink(ReportSink& inner, const HitRule& rule, const std::vector<RecordTaxon>& queries,
                                        const std::vector<RecordTaxon>& references, Receiver receiver)
-    : inner_(inner), rule_(rule), queries_(queries), references_(references), receiver_(std::move(receiver)) {}
+    : PairsOnlySink(inner), rule_(rule), queries_(queries), references_(references), receiver_(std::move(receiver)) {}
 
 void IdentificationSink::RecordBegun(std::size_t index, std::string_view) {
     current_ = QueryResult{};

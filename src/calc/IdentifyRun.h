@@ -47,17 +47,13 @@ struct QueryResult {
 // and, as each query's pairs are all in, applies the hit rule and hands the query's result to
 // `receiver`. The comparison's own report is not kept. Progress and warnings go on to `inner`, and
 // so does the end of each query, after the receiver had it.
-class IdentificationSink : public ReportSink {
+class IdentificationSink : public PairsOnlySink {
 public:
     using Receiver = std::function<void(const QueryResult&)>;
     IdentificationSink(ReportSink& inner, const HitRule& rule, const std::vector<RecordTaxon>& queries,
                        const std::vector<RecordTaxon>& references, Receiver receiver);
 
-    void Append(std::string_view) override {}
     void RecordFinished(std::size_t index) override;
-    void Progress(std::size_t done, std::size_t total) override { inner_.Progress(done, total); }
-    void Warning(std::string_view message) override { inner_.Warning(message); }
-    void RecordWarning(std::string_view message, bool pairsFail) override { inner_.RecordWarning(message, pairsFail); }
     void RecordBegun(std::size_t index, std::string_view name) override;
     void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
                   const PairRow& row) override;
@@ -67,7 +63,6 @@ public:
     bool Settled(std::size_t index) const;
 
 private:
-    ReportSink& inner_;
     const HitRule& rule_;
     const std::vector<RecordTaxon>& queries_;
     const std::vector<RecordTaxon>& references_;

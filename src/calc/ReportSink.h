@@ -34,4 +34,18 @@ public:
                              std::string_view /*name2*/) {}
 };
 
+// A sink that turns the pairs into something other than the report's text: the text is dropped,
+// and what the user must still hear of (progress, warnings) goes on to `inner`.
+class PairsOnlySink : public ReportSink {
+public:
+    explicit PairsOnlySink(ReportSink& inner) : inner_(inner) {}
+    void Append(std::string_view) override {}
+    void Progress(std::size_t done, std::size_t total) override { inner_.Progress(done, total); }
+    void Warning(std::string_view message) override { inner_.Warning(message); }
+    void RecordWarning(std::string_view message, bool pairsFail) override { inner_.RecordWarning(message, pairsFail); }
+
+protected:
+    ReportSink& inner_;
+};
+
 }  // namespace kadrel
