@@ -144,6 +144,9 @@ QChart* MakeGapHistogram(const GapAnalysis& analysis, std::optional<double> best
         lower->append(start, 0);
         lower->append(start + step * static_cast<double>(bins), 0);
         auto* area = new QAreaSeries(upper, lower);
+        // The area draws its two lines but does not own them.
+        upper->setParent(area);
+        lower->setParent(area);
         area->setName(QStringLiteral("%1 (%2 pairs)").arg(name).arg(total));
         colour.setAlpha(110);
         area->setColor(colour);
