@@ -41,6 +41,7 @@ TEST(ShellX, HowTheProcessEnds) {
         bool stopFirst = false;
         bool ignoreChildren = false;  // SIGCHLD ignored: the child is reaped unseen
         std::string outcome;
+        std::string program = "/bin/sh";
     };
     const Case cases[] = {
         {"ends in time", "exit 3", 5000ms, false, false, "status 3"},
@@ -48,6 +49,8 @@ TEST(ShellX, HowTheProcessEnds) {
         {"stopped before it starts", "exit 0", 0ms, true, false, "status 137"},
         {"cannot be collected", "exit 0", 0ms, false, true, "not collected"},
         {"cannot be collected, fails", "exit 1", 5000ms, false, true, "not collected"},
+        {"no such program", "exit 0", 5000ms, false, false,
+         "cannot start kadrel-no-such-program: No such file or directory", "kadrel-no-such-program"},
     };
     for (const Case& c : cases) {
         const test::TempFolder scratch;
@@ -58,16 +61,18 @@ TEST(ShellX, HowTheProcessEnds) {
         const auto start = std::chrono::steady_clock::now();
         std::string outcome;
         try {
-            outcome = "status " + std::to_string(ShellX({"/bin/sh", "-c", script}, {}, stop.get_token(), c.limit));
+            outcome = "status " + std::to_string(ShellX({c.program, "-c", script}, {}, stop.get_token(), c.limit));
         } catch (const TimeLimitExceeded&) {
             outcome = "time limit";
-        } catch (const std::system_error&) {
-            outcome = "not collected";
+        } catch (const std::system_error& e) {
+            // A program that cannot start is named; one that started but was not collected is not.
+            const std::string what = e.what();
+            outcome = what.rfind("cannot start", 0) == 0 ? what : "not collected";
         }
         signal(SIGCHLD, SIG_DFL);
         EXPECT_EQ(outcome, c.outcome) << c.what;
         EXPECT_LT(std::chrono::steady_clock::now() - start, 4s) << c.what;
-        EXPECT_EQ(fs::exists(scratch / "started"), !c.stopFirst) << c.what;
+        EXPECT_EQ(fs::exists(scratch / "started"), !c.stopFirst && c.program == "/bin/sh") << c.what;
         if (std::ifstream child(scratch / "child"); child) {
             std::string pid;
             child >> pid;

@@ -156,7 +156,8 @@ TEST_F(WindowTest, ARunningComparison) {
         std::string names;
         for (const char* name : {"Command1", "Command2", "Command3", "Command4", "CommandStop", "Check1", "Check2",
                                  "Drive1", "Dir1", "File1", "Drive2", "Dir2", "File2", "Option1", "Option6",
-                                 "CheckTextbook", "AlignerChoice", "RichTextBox2"})
+                                 "CheckTextbook", "AlignerChoice", "BestCount", "CheckTies", "CommandChart",
+                                 "RichTextBox2"})
             if (Find(name)->isEnabled()) names += std::string(name) + " ";
         return names;
     };
@@ -182,7 +183,7 @@ TEST_F(WindowTest, ARunningComparison) {
     EXPECT_EQ(bar->isTextVisible() ? bar->text() : "", "3 / 6 pairs");  // no time left shown
     EXPECT_EQ(bar->value() * 2, bar->maximum()) << "the bar is not half full";
     EXPECT_EQ(enabled(), "Command1 Command2 Command3 Command4 Check1 Check2 Drive1 Dir1 File1 Drive2 Dir2 File2 "
-                         "Option1 Option6 CheckTextbook AlignerChoice RichTextBox2 ");
+                         "Option1 Option6 CheckTextbook AlignerChoice BestCount CheckTies CommandChart RichTextBox2 ");
 }
 
 // Stop ends a run of the built-in aligner as well: no pair starts after it, the report stays short
