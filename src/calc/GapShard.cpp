@@ -1,6 +1,8 @@
 #include "calc/GapShard.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -110,7 +112,7 @@ GapJoinSummary JoinGapShards(const std::vector<std::filesystem::path>& shards, c
     for (const std::filesystem::path& file : shards) {
         const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
         std::ifstream in(file, std::ios::binary);
-        if (!in) throw fail("cannot be read");
+        if (!in) throw fail(std::string("cannot be read (") + std::strerror(errno) + ")");
         std::string header;
         std::getline(in, header);
         const auto tag = ReadShardTag(header);

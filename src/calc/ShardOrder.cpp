@@ -16,7 +16,10 @@ void ShardOrder::Check(const std::optional<ShardTag>& tag, const std::filesystem
                        : "is not a shard report, " + first + " is");
     if (!tag) return;
     const std::string shard = "shard " + std::to_string(tag->index) + "/" + std::to_string(tag->count);
-    if (tag->run != firstTag_->run || tag->count != firstTag_->count)
+    if (tag->run == firstTag_->run && tag->count != firstTag_->count)
+        throw fail("is " + shard + " and " + first + " one of " + std::to_string(firstTag_->count) +
+                   " shards: give the shards of one --shard split");
+    if (tag->run != firstTag_->run)
         throw fail("is " + shard + " of another run than " + first + " (" + otherRun_ + ")");
     if (tag->index == lastIndex_) throw fail("is " + shard + " again");
     if (tag->index != lastIndex_ + 1)
