@@ -94,8 +94,13 @@ std::string About(const GapOptions& o) {
 }
 
 // Writes the pairs of `run`'s shard, the end line only when it was not stopped.
-int RunShard(const GapOptions& options, const SequenceSet& library, RunOptions run, Aligner& aligner,
-             GapAnalysis& analysis, const std::string& more) {
+// What the closing line adds about the aligner, once the run is over.
+std::string AlignerText(const ChosenAligner& chosen) {
+    return chosen.pairhmm ? std::to_string(chosen.pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
+}
+
+int RunShard(const GapOptions& options, const SequenceSet& library, RunOptions run, const ChosenAligner& chosen,
+             GapAnalysis& analysis) {
     ApplyShard(options.shard, library.count, run);
     const ShardTag tag{run.shardIndex, run.shardCount, RunFingerprint(library, library, run)};
     ReportOutput pairs(options.pairs);
@@ -108,14 +113,14 @@ int RunShard(const GapOptions& options, const SequenceSet& library, RunOptions r
     GapSink sink(progress, analysis, run.model, library.count, [&](std::size_t i, const std::vector<double>& later) {
         pairs.Write(GapShardLine(i, analysis.Records()[i].id, later));
     });
-    const RunSummary summary = RunComparison(library, library, run, aligner, sink, stop.get_token());
+    const RunSummary summary = RunComparison(library, library, run, *chosen.aligner, sink, stop.get_token());
     progress.ClearProgress();
     if (!summary.stopped) pairs.Write(GapShardEnd(run.set1End - run.set1Begin));
     pairs.Close();
     if (pairs.ReaderGone()) return 128 + SIGPIPE;
     if (pairs.Failed()) return Fail("--pairs: " + pairs.Problem());
     if (const std::string line = progress.RecordWarningsLine(); !line.empty()) std::cerr << line << "\n";
-    std::cerr << "kadrel: " << ClosingSummary(summary, more) << "; shard " << tag.index << "/" << tag.count
+    std::cerr << "kadrel: " << ClosingSummary(summary, AlignerText(chosen)) << "; shard " << tag.index << "/" << tag.count
               << ", records " << run.set1Begin + 1 << " to " << run.set1End << " of " << library.count
               << (summary.stopped ? ": stopped, so 'kadrel gap --join' will refuse it; run it again\n"
                                   : ", for 'kadrel gap --join'\n");
@@ -181,10 +186,7 @@ int RunGap(const GapOptions& options) {
         if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
         run.concurrentPairs = pairsAtOnce.pairs;
     }
-    const auto more = [&] {
-        return chosen.pairhmm ? std::to_string(chosen.pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
-    };
-    if (!options.shard.empty()) return RunShard(options, library, run, *chosen.aligner, analysis, more());
+    if (!options.shard.empty()) return RunShard(options, library, run, chosen, analysis);
 
     ReportOutput console("");  // the species table, unless --species names a file
     std::stop_source stop;
@@ -195,7 +197,7 @@ int RunGap(const GapOptions& options) {
         GapSink sink(*progress, analysis, model, library.count, rows);
         summary = RunComparison(library, library, run, *chosen.aligner, sink, stop.get_token());
         progress->ClearProgress();
-        closing = ClosingSummary(summary, more());
+        closing = ClosingSummary(summary, AlignerText(chosen));
     }
 
     const GapSweep sweep = SweepOf(analysis, SweepThresholds(*from, *to, *by));
