@@ -93,12 +93,12 @@ std::string About(const GapOptions& o) {
            " formulas, aligner " + o.aligner;
 }
 
-// Writes the pairs of `run`'s shard, the end line only when it was not stopped.
 // What the closing line adds about the aligner, once the run is over.
 std::string AlignerText(const ChosenAligner& chosen) {
     return chosen.pairhmm ? std::to_string(chosen.pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
 }
 
+// Writes the pairs of `run`'s shard, the end line only when it was not stopped.
 int RunShard(const GapOptions& options, const SequenceSet& library, RunOptions run, const ChosenAligner& chosen,
              GapAnalysis& analysis) {
     ApplyShard(options.shard, library.count, run);
@@ -165,6 +165,10 @@ int RunGap(const GapOptions& options) {
                : GapSink::RowReceiver();
     RunSummary summary;
     std::string closing;
+    ChosenAligner chosen;
+    ReportOutput console("");  // the species table, unless --species names a file
+    std::stop_source stop;
+    std::optional<ConsoleSink> progress;
     if (!options.join.empty()) {
         try {
             const GapJoinSummary joined =
@@ -176,22 +180,13 @@ int RunGap(const GapOptions& options) {
         } catch (const MergeError& e) {
             return Fail(e.what());
         }
-    }
-
-    ChosenAligner chosen;
-    if (options.join.empty()) {
+    } else {
         chosen = ChooseAligner(options.aligner, std::chrono::seconds(options.alignerTimeout), library, library);
         if (!chosen.aligner) return Fail(chosen.problem);
         const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(library, library, options.aligner == "t_coffee", options.jobs);
         if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
         run.concurrentPairs = pairsAtOnce.pairs;
-    }
-    if (!options.shard.empty()) return RunShard(options, library, run, chosen, analysis);
-
-    ReportOutput console("");  // the species table, unless --species names a file
-    std::stop_source stop;
-    std::optional<ConsoleSink> progress;
-    if (options.join.empty()) {
+        if (!options.shard.empty()) return RunShard(options, library, run, chosen, analysis);
         StopOnSignals(stop);
         progress.emplace(console, stop, options.verbose);
         GapSink sink(*progress, analysis, model, library.count, rows);
