@@ -120,6 +120,12 @@ std::optional<double> Gap(const SpeciesGap& species) {
     return RoundHalfEven(*species.nearestDistance - species.intraMax, 3);
 }
 
+std::vector<std::string> RecordIds(const GapAnalysis& analysis) {
+    std::vector<std::string> ids;
+    for (const RecordGap& record : analysis.Records()) ids.push_back(record.id);
+    return ids;
+}
+
 bool NearerAnotherSpecies(const RecordGap& record) {
     return record.conspecific.record && record.other.record && record.other.distance < record.conspecific.distance;
 }
@@ -141,5 +147,19 @@ std::optional<std::size_t> LeastError(const std::vector<SweepCounts>& sweep) {
         if (!best || sweep[t].Error() < sweep[*best].Error()) best = t;
     return best;
 }
+
+std::optional<double> GapSweep::BestThreshold() const {
+    if (!least) return std::nullopt;
+    return AsDouble(counts[*least].threshold);
+}
+
+GapSweep SweepOf(const GapAnalysis& analysis, const std::vector<Fraction>& thresholds) {
+    GapSweep sweep;
+    for (const Fraction& threshold : thresholds) sweep.counts.push_back(analysis.CountsAt(threshold));
+    sweep.least = LeastError(sweep.counts);
+    return sweep;
+}
+
+std::vector<Fraction> DefaultSweepThresholds() { return SweepThresholds({1, 1000}, {50, 1000}, {1, 1000}); }
 
 }  // namespace kadrel

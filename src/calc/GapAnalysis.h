@@ -74,6 +74,8 @@ std::optional<double> IntraMax(const SpeciesGap& species);
 std::optional<double> IntraMin(const SpeciesGap& species);
 // The nearest other species' distance less the largest intraspecific one.
 std::optional<double> Gap(const SpeciesGap& species);
+// The records' ids, in library order.
+std::vector<std::string> RecordIds(const GapAnalysis& analysis);
 // A record whose nearest other species is closer than its nearest conspecific.
 bool NearerAnotherSpecies(const RecordGap& record);
 
@@ -81,5 +83,16 @@ bool NearerAnotherSpecies(const RecordGap& record);
 std::vector<Fraction> SweepThresholds(const Fraction& from, const Fraction& to, const Fraction& step);
 // The first threshold of least error; none for no thresholds.
 std::optional<std::size_t> LeastError(const std::vector<SweepCounts>& sweep);
+
+// The counts at every threshold, and the first threshold of least error.
+struct GapSweep {
+    std::vector<SweepCounts> counts;
+    std::optional<std::size_t> least;
+    // The least error's threshold as a number, for a picture; none for no thresholds.
+    std::optional<double> BestThreshold() const;
+};
+GapSweep SweepOf(const GapAnalysis& analysis, const std::vector<Fraction>& thresholds);
+// gap's thresholds when none are given: 0.001 to 0.05 by 0.001.
+std::vector<Fraction> DefaultSweepThresholds();
 
 }  // namespace kadrel

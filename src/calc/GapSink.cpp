@@ -27,4 +27,13 @@ void GapSink::RecordFinished(std::size_t index) {
     inner_.RecordFinished(index);
 }
 
+GapAnalysis NewGapAnalysis(const std::vector<RecordTaxon>& taxa) {
+    std::vector<std::string> ids, species;
+    for (const RecordTaxon& taxon : taxa) {
+        ids.push_back(taxon.id);
+        species.push_back(taxon.lineage.At(Rank::Species));
+    }
+    return GapAnalysis(ids, species);
+}
+
 }  // namespace kadrel

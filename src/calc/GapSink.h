@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calc/GapAnalysis.h"
+#include "calc/IdentifyRun.h"
 #include "calc/ReportSink.h"
 #include "distances/DistanceModel.h"
 
@@ -32,5 +33,8 @@ private:
     std::size_t current_ = 0;
     std::vector<double> later_;
 };
+
+// The analysis of a library whose records are `taxa`, their species by their lineage.
+GapAnalysis NewGapAnalysis(const std::vector<RecordTaxon>& taxa);
 
 }  // namespace kadrel

@@ -74,4 +74,21 @@ std::string SweepTable(const std::vector<SweepCounts>& sweep) {
     return text;
 }
 
+std::string GapSummaryText(const GapAnalysis& analysis, const GapSweep& sweep) {
+    std::size_t singletons = 0, noGap = 0, nearer = 0;
+    for (const SpeciesGap& s : analysis.Species()) {
+        singletons += s.members == 1 ? 1 : 0;
+        const auto gap = Gap(s);
+        noGap += gap && *gap <= 0 ? 1 : 0;
+    }
+    for (const RecordGap& r : analysis.Records()) nearer += NearerAnotherSpecies(r) ? 1 : 0;
+    std::string text = std::to_string(analysis.Species().size()) + " species (" + std::to_string(singletons) +
+                       " singletons, " + std::to_string(noGap) + " without a gap), " + std::to_string(nearer) +
+                       (nearer == 1 ? " record" : " records") + " nearer another species";
+    if (sweep.least)
+        text += "; least error " + std::to_string(sweep.counts[*sweep.least].Error()) + " at threshold " +
+                DecimalText(sweep.counts[*sweep.least].threshold);
+    return text;
+}
+
 }  // namespace kadrel

@@ -76,7 +76,7 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
             throw fail(std::string("holds the ") + (textbook ? "published" : "classic") + " formulas' values and " +
                        QuotedPath(reports_.front().file) + " the " + (textbook ? "classic" : "published") +
                        " ones (--textbook): they cannot be merged");
-        CheckShardOrder(ReadShardTag(report.banner), file);
+        order_.Check(ReadShardTag(report.banner), file);
         report.rows = lines.Position();
         ReportBodyReader body(*ReadReportColumns(report.titles));
         for (std::string line; lines.Next(line);) {
@@ -99,30 +99,7 @@ ReportMerge::ReportMerge(std::vector<fs::path> reports) {
         report.file = std::move(file);
         reports_.push_back(std::move(report));
     }
-    if (firstTag_ && lastIndex_ != firstTag_->count)
-        throw MergeError("shard " + std::to_string(lastIndex_ + 1) + "/" + std::to_string(firstTag_->count) +
-                         " is missing: the reports end at shard " + std::to_string(lastIndex_) + "/" +
-                         std::to_string(firstTag_->count));
-}
-
-// Every shard of one run, each once and in order; reports without a tag (a whole run, or a
-// shard of an older Kadrel) cannot be checked, and are not mixed with tagged ones.
-void ReportMerge::CheckShardOrder(const std::optional<ShardTag>& tag, const fs::path& file) {
-    const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
-    if (reports_.empty()) firstTag_ = tag;
-    if (tag.has_value() != firstTag_.has_value())
-        throw fail(tag ? "is a shard, " + QuotedPath(reports_.front().file) + " is not: they are not of one run"
-                       : "is not a shard report, " + QuotedPath(reports_.front().file) + " is");
-    if (!tag) return;
-    const std::string shard = "shard " + std::to_string(tag->index) + "/" + std::to_string(tag->count);
-    if (tag->run != firstTag_->run || tag->count != firstTag_->count)
-        throw fail("is " + shard + " of another run than " + QuotedPath(reports_.front().file) +
-                   " (other sets, model, formulas, best matches or aligner)");
-    if (tag->index == lastIndex_) throw fail("is " + shard + " again");
-    if (tag->index != lastIndex_ + 1)
-        throw fail("is " + shard + " where shard " + std::to_string(lastIndex_ + 1) + "/" + std::to_string(tag->count) +
-                   (tag->index > lastIndex_ ? " comes next: that shard is missing" : " comes next: give the shards in order"));
-    lastIndex_ = tag->index;
+    order_.CheckComplete();
 }
 
 void ReportMerge::Write(const Writer& write) const {

@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "calc/ReportHeader.h"
+#include "calc/ShardOrder.h"
 
 namespace kadrel {
-
-// A report that cannot be merged; the message names its file and the problem.
-class MergeError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct MergeSummary {
     std::size_t pairs = 0;        // rows
@@ -45,11 +40,9 @@ private:
         std::string banner, titles;
         std::streamoff rows = 0, bestMatches = 0;  // where the rows and the best-match lines begin
     };
-    void CheckShardOrder(const std::optional<ShardTag>& tag, const std::filesystem::path& file);
     std::vector<Report> reports_;
     MergeSummary summary_;
-    std::optional<ShardTag> firstTag_;
-    std::size_t lastIndex_ = 0;
+    ShardOrder order_{"reports", "other sets, model, formulas, best matches or aligner"};
 };
 
 }  // namespace kadrel

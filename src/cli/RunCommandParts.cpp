@@ -20,8 +20,8 @@ void AddVerboseFlag(CLI::App& command, bool& verbose) {
                      "Show every record warning (by default they are counted in one line at the end)");
 }
 
-void AddShardOption(CLI::App& command, std::string& shard, const std::string& help) {
-    command.add_option("--shard", shard, help)
+CLI::Option* AddShardOption(CLI::App& command, std::string& shard, const std::string& help) {
+    return command.add_option("--shard", shard, help)
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 return ParseShard(text) ? "" : "'" + text + "' is not K/N (whole numbers, 1 <= K <= N)";

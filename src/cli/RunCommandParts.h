@@ -14,7 +14,7 @@ namespace kadrel::cli {
 void AddJobsOption(CLI::App& command, unsigned& jobs);
 void AddVerboseFlag(CLI::App& command, bool& verbose);
 // --shard K/N, refused at once when it is not K/N.
-void AddShardOption(CLI::App& command, std::string& shard, const std::string& help);
+CLI::Option* AddShardOption(CLI::App& command, std::string& shard, const std::string& help);
 
 // --reuse-limit N and --no-reuse, which exclude each other.
 void AddReuseOptions(CLI::App& command, std::size_t& reuseLimit, bool& noReuse);

@@ -4,6 +4,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -14,6 +15,9 @@
 
 namespace kadrel::ui {
 namespace {
+
+// The plot area of a saved picture, about: what a label's size is reckoned against.
+const QSizeF kPlotArea(760, 380);
 
 QValueAxis* Axis(QChart* chart, const QString& title, double low, double high, Qt::Alignment where) {
     auto* axis = new QValueAxis;
@@ -97,17 +101,62 @@ QChart* MakeGapPlot(const GapAnalysis& analysis) {
     line->append(end, end);
     for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{species, line, nearer}) Attach(series, x, y);
     if (labels.size() > kMostLabels) labels.resize(kMostLabels);
-    for (const Labelled& label : labels) {
-        auto* one = Points(label.name, Qt::transparent, 1);
-        one->append(label.at);
-        one->setPointLabelsFormat(label.name);
+    const QScatterSeries probe;
+    const QFontMetricsF metrics(probe.pointLabelsFont());
+    std::vector<PlotLabel> boxes;
+    for (const Labelled& label : labels)
+        boxes.push_back({label.at.x() / end, label.at.y() / end,
+                         (metrics.horizontalAdvance(label.name) + 4) / kPlotArea.width(),
+                         (metrics.height() + 2) / kPlotArea.height()});
+    const auto lifts = PlaceLabels(boxes);
+    std::size_t left = 0;
+    for (std::size_t l = 0; l < labels.size(); ++l) {
+        if (!lifts[l]) {
+            ++left;
+            continue;
+        }
+        auto* one = Points(labels[l].name, Qt::transparent, 1);
+        one->append(labels[l].at + QPointF(0, *lifts[l] * end));
+        one->setPointLabelsFormat(labels[l].name);
         one->setPointLabelsVisible(true);
         one->setPointLabelsClipping(false);
         chart->addSeries(one);
         Attach(one, x, y);
         for (QLegendMarker* marker : chart->legend()->markers(one)) marker->setVisible(false);
     }
+    if (left > 0)
+        chart->setTitle(chart->title() + QStringLiteral(" (%1 of the names left out where they would cover others)").arg(left));
     return chart;
+}
+
+std::vector<std::optional<double>> PlaceLabels(const std::vector<PlotLabel>& labels) {
+    struct Box {
+        double left, right, bottom, top;
+    };
+    std::vector<Box> placed;
+    // Boxes that only touch (to rounding) leave each other free.
+    constexpr double kTouch = 1e-9;
+    const auto free = [&placed](const Box& b) {
+        for (const Box& p : placed)
+            if (b.left < p.right - kTouch && p.left < b.right - kTouch && b.bottom < p.top - kTouch &&
+                p.bottom < b.top - kTouch)
+                return false;
+        return true;
+    };
+    std::vector<std::optional<double>> lifts;
+    for (const PlotLabel& label : labels) {
+        std::optional<double> lift;
+        for (const int steps : {0, 1, -1, 2, -2}) {
+            const double bottom = label.y + steps * label.height;
+            const Box box{label.x - label.width / 2, label.x + label.width / 2, bottom, bottom + label.height};
+            if (bottom < 0 || !free(box)) continue;
+            placed.push_back(box);
+            lift = steps * label.height;
+            break;
+        }
+        lifts.push_back(lift);
+    }
+    return lifts;
 }
 
 QChart* MakeGapHistogram(const GapAnalysis& analysis, std::optional<double> bestThreshold) {

@@ -22,6 +22,7 @@
 #include "align/TextFile.h"
 #include "align/builtin/BuiltinAligner.h"
 #include "align/pairhmm/PairHmmAligner.h"
+#include "calc/GapSink.h"
 #include "calc/PairsAtOnce.h"
 #include "calc/ReportDistances.h"
 #include "calc/ResumePoint.h"
@@ -115,17 +116,8 @@ void MainWindow::FileEntryClicked(Side& side) {
 void MainWindow::Command1_Click() {
     if (RunInProgress()) return;
     status_->clear();
-
-    std::unique_ptr<Aligner> aligner;
-    const QString chosen = aligner_->currentData().toString();
-    const bool tcoffee = chosen == QStringLiteral("t_coffee");
-    if (chosen == QStringLiteral("builtin")) aligner = std::make_unique<BuiltinAligner>();
-    else if (chosen == QStringLiteral("pairhmm")) aligner = std::make_unique<PairHmmAligner>();
-    else aligner = makeAligner_();
-    if (const std::string missing = aligner->CheckAvailable(); !missing.empty()) {
-        dialogs_->ShowError(this, QString::fromStdString(missing));
-        return;
-    }
+    std::unique_ptr<Aligner> aligner = MakeChosenAligner();
+    if (!aligner) return;
     // The current folder as it is when the run starts, for the whole run.
     const std::filesystem::path backup = ToPath(QDir::current().absoluteFilePath(QStringLiteral("query.bak")));
     std::optional<SequenceSet> set1 = FixSet(1);
@@ -133,22 +125,42 @@ void MainWindow::Command1_Click() {
     std::optional<SequenceSet> set2 = FixSet(2);
     if (!set2) return;
 
-    RunOptions options;
-    options.model = ChosenModel();
-    options.textbook = textbook_->isChecked();
+    RunOptions options = ChosenRunOptions(*set1, *set2);
     options.decimalSeparator = LocaleDecimalSeparator();
-    const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(*set1, *set2, tcoffee, concurrentPairs_);
-    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
-    options.concurrentPairs = pairsAtOnce.pairs;
     options.backupFile = backup;
     options.bestCount = static_cast<unsigned>(best_->value());
     options.bestTies = ties_->isChecked();
     options.bannerDate =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
-    // Named as the command line names it, so that either can go on from the other's backup.
-    options.alignerName = chosen.toStdString();
     std::optional<ResumePoint> resume = OfferBackup(*set1, *set2, options);
     StartRun(std::move(*set1), std::move(*set2), std::move(options), std::move(aligner), std::move(resume));
+}
+
+std::unique_ptr<Aligner> MainWindow::MakeChosenAligner() {
+    std::unique_ptr<Aligner> aligner;
+    const QString chosen = aligner_->currentData().toString();
+    if (chosen == QStringLiteral("builtin")) aligner = std::make_unique<BuiltinAligner>();
+    else if (chosen == QStringLiteral("pairhmm")) aligner = std::make_unique<PairHmmAligner>();
+    else aligner = makeAligner_();
+    if (const std::string missing = aligner->CheckAvailable(); !missing.empty()) {
+        dialogs_->ShowError(this, QString::fromStdString(missing));
+        return nullptr;
+    }
+    return aligner;
+}
+
+RunOptions MainWindow::ChosenRunOptions(const SequenceSet& set1, const SequenceSet& set2) const {
+    RunOptions options;
+    options.model = ChosenModel();
+    options.textbook = textbook_->isChecked();
+    const QString chosen = aligner_->currentData().toString();
+    const PairsAtOnce pairsAtOnce =
+        ChoosePairsAtOnce(set1, set2, chosen == QStringLiteral("t_coffee"), concurrentPairs_);
+    if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
+    options.concurrentPairs = pairsAtOnce.pairs;
+    // Named as the command line names it, so that either can go on from the other's backup.
+    options.alignerName = chosen.toStdString();
+    return options;
 }
 
 // A backup of this very run, one that was killed or stopped, saves aligning what it holds; one
@@ -206,7 +218,8 @@ DistanceModel MainWindow::ChosenModel() const {
 }
 
 void MainWindow::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner,
-                          std::optional<ResumePoint> resume) {
+                          std::optional<ResumePoint> resume, std::shared_ptr<GapAnalysis> check) {
+    checked_ = check;
     runWarnings_.clear();
     pairsDone_ = pairsTotal_ = 0;
     ShowRunning(true);
@@ -217,17 +230,22 @@ void MainWindow::StartRun(SequenceSet set1, SequenceSet set2, RunOptions options
         RunOptions options;
         std::unique_ptr<Aligner> aligner;
         std::optional<ResumePoint> resume;
+        std::shared_ptr<GapAnalysis> check;
     };
-    auto job = std::make_shared<Job>(
-        Job{std::move(set1), std::move(set2), std::move(options), std::move(aligner), std::move(resume)});
+    auto job = std::make_shared<Job>(Job{std::move(set1), std::move(set2), std::move(options), std::move(aligner),
+                                         std::move(resume), std::move(check)});
     if (job->resume) job->options.resume = &*job->resume;
     ReportSink* windowSide = this;
     worker_ = std::jthread([this, job, windowSide](std::stop_token stop) {
         QueuedReportSink sink(this, *windowSide);
+        // A library check keeps the pairs' distances, not the report; progress and warnings still come.
+        std::optional<GapSink> checkSink;
+        if (job->check) checkSink.emplace(sink, *job->check, job->options.model, job->set1.count, GapSink::RowReceiver());
+        ReportSink& target = checkSink ? static_cast<ReportSink&>(*checkSink) : sink;
         RunSummary summary;
         QString failure;
         try {
-            summary = RunComparison(job->set1, job->set2, job->options, *job->aligner, sink, stop);
+            summary = RunComparison(job->set1, job->set2, job->options, *job->aligner, target, stop);
         } catch (const std::exception& e) {
             failure = QString::fromStdString(e.what());
             summary.stopped = true;
@@ -247,6 +265,7 @@ void MainWindow::FinishRun(const RunSummary& summary, const QString& failure) {
     if (const std::string skipped = summary.SkippedText(); !skipped.empty())
         dialogs_->ShowWarning(this, QString::fromStdString(skipped));
     if (!failure.isEmpty()) dialogs_->ShowError(this, failure);
+    if (checked_ && failure.isEmpty() && !summary.stopped) ShowLibraryCheck();
     emit RunFinished();
 }
 
@@ -259,6 +278,7 @@ void MainWindow::ShowRunning(bool running) {
     best_->setEnabled(!running);
     ties_->setEnabled(!running);
     chart_->setEnabled(!running);
+    check_->setEnabled(!running);
     for (Side& side : sides_) {
         side.check->setEnabled(!running);
         EnableSideLists(side, running);

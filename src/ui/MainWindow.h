@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "align/Aligner.h"
+#include "calc/GapAnalysis.h"
 #include "calc/ReportSink.h"
 #include "calc/ResumePoint.h"
 #include "calc/RunComparison.h"
@@ -81,6 +82,7 @@ private:
     void Command4_Click();  // Exit
     void CommandStop_Click();
     void CommandChart_Click();
+    void CommandCheck_Click();  // Library check: `kadrel gap` on set 1
 
     // A ticked box asks for its file at once and shows it; a cancelled choice unticks it again.
     void SideTicked(Side& side, bool ticked);
@@ -92,10 +94,17 @@ private:
     // cannot be read (the user has been told).
     std::optional<SequenceSet> FixSet(int sideNumber);
     DistanceModel ChosenModel() const;
+    // The aligner chosen for the next run; null when it is not there (the user has been told).
+    std::unique_ptr<Aligner> MakeChosenAligner();
+    // The options every run takes from the window: model, formulas, pairs at once, aligner.
+    RunOptions ChosenRunOptions(const SequenceSet& set1, const SequenceSet& set2) const;
     // What the backup holds, when it is of this very run and the user chose to go on from it.
     std::optional<ResumePoint> OfferBackup(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options);
+    // With `check`, the run is a library check (set 2 is set 1): its pairs go into `check`,
+    // shown in a LibraryCheckWindow when the run ends whole, and no report is written.
     void StartRun(SequenceSet set1, SequenceSet set2, RunOptions options, std::unique_ptr<Aligner> aligner,
-                  std::optional<ResumePoint> resume);
+                  std::optional<ResumePoint> resume, std::shared_ptr<GapAnalysis> check = nullptr);
+    void ShowLibraryCheck();
     void FinishRun(const RunSummary& summary, const QString& failure);
     void ShowRunning(bool running);
     void ShowProgress(bool withEstimate);
@@ -117,6 +126,7 @@ private:
     QPushButton* exit_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* chart_ = nullptr;
+    QPushButton* check_ = nullptr;  // "Library check"
     QRadioButton* options_[7] = {};
     QCheckBox* textbook_ = nullptr;  // "published formulas"
     QComboBox* aligner_ = nullptr;  // t_coffee (through makeAligner_) or the built-in aligner
@@ -131,6 +141,8 @@ private:
     std::size_t pairsDone_ = 0;
     std::size_t pairsTotal_ = 0;
     std::set<std::string> runWarnings_;
+    std::shared_ptr<GapAnalysis> checked_;  // the library check under way, or just done
+    QString checkedTitle_;                  // its set and distance, for its window
 };
 
 }  // namespace kadrel::ui

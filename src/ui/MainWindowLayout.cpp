@@ -55,6 +55,7 @@ void MainWindow::BuildControls() {
     exit_ = MakeButton(this, "Command4", "Exit");
     stop_ = MakeButton(this, "CommandStop", "Stop");
     chart_ = MakeButton(this, "CommandChart", "Chart");
+    check_ = MakeButton(this, "CommandCheck", "Library check");
 
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
@@ -142,6 +143,7 @@ void MainWindow::ArrangeControls() {
     commands->addStretch(1);
     commands->addWidget(exit_);
     commands->addStretch(1);
+    commands->addWidget(check_);
     commands->addWidget(chart_);
     commands->addWidget(save_);
 
@@ -154,14 +156,14 @@ void MainWindow::ArrangeControls() {
     window->addWidget(report_, 2);
     window->addLayout(commands);
 
-    for (QPushButton* button : {calculate_, stop_, save_, pause_, exit_, chart_}) button->setMinimumWidth(113);
+    for (QPushButton* button : {calculate_, stop_, save_, pause_, exit_, chart_, check_}) button->setMinimumWidth(113);
     report_->setMinimumHeight(113);
     resize(600, 640);
 }
 
 void MainWindow::SetTabOrder() {
     QWidget* const order[] = {
-        report_, calculate_, stop_, chart_, save_, pause_, exit_,
+        report_, calculate_, stop_, check_, chart_, save_, pause_, exit_,
         sides_[0].dir, sides_[0].file, sides_[0].drive, sides_[1].drive, sides_[1].dir, sides_[1].file,
         options_[0], options_[1], options_[2], options_[3], options_[4], options_[5], options_[6], textbook_,
         aligner_, best_, ties_,
@@ -188,6 +190,7 @@ void MainWindow::ConnectHandlers() {
     connect(exit_, &QPushButton::clicked, this, &MainWindow::Command4_Click);
     connect(stop_, &QPushButton::clicked, this, &MainWindow::CommandStop_Click);
     connect(chart_, &QPushButton::clicked, this, &MainWindow::CommandChart_Click);
+    connect(check_, &QPushButton::clicked, this, &MainWindow::CommandCheck_Click);
 }
 
 }  // namespace kadrel::ui

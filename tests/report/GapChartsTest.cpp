@@ -39,6 +39,43 @@ TEST(GapPlot, SpeciesAgainstTheirNearestAndTheNamesBelowTheLine) {
     EXPECT_EQ(series.at(4)->name(), "D");  // on the line
     EXPECT_EQ(series.at(5)->name(), "c2");
     EXPECT_EQ(qobject_cast<QXYSeries*>(series.at(5))->pointLabelsFormat(), "c2");
+    // C's name sits on its point; c2's point is C's, so its name goes one line up; D's is apart.
+    EXPECT_EQ(PointsOf(series.at(3)), std::vector<QPointF>{QPointF(.03, .02)});
+    EXPECT_EQ(PointsOf(series.at(4)), std::vector<QPointF>{QPointF(.02, .02)});
+    const auto c2 = PointsOf(series.at(5));
+    ASSERT_EQ(c2.size(), 1u);
+    EXPECT_EQ(c2[0].x(), .03);
+    EXPECT_GT(c2[0].y(), .02);
+    EXPECT_FALSE(chart->title().contains("left out"));
+}
+
+// Boxes 0.1 wide and 0.05 high: each name takes the first free place of 0, up, down, two up, two
+// down; a sixth on one point finds none, and nothing goes below the plot.
+TEST(GapPlotLabels, CloseNamesMoveApartOrAreLeftOut) {
+    struct Case {
+        std::vector<std::pair<double, double>> points;
+        std::vector<std::optional<double>> lifts;
+    };
+    const double h = .05;
+    const std::vector<Case> cases = {
+        {{{.2, .5}, {.5, .5}}, {0, 0}},                 // apart
+        {{{.2, .5}, {.25, .5}}, {0, h}},                // side by side, overlapping
+        {{{.2, .5}, {.2, .56}}, {0, 0}},                // one above the other, clear
+        {{{.5, .5}, {.5, .5}, {.5, .5}, {.5, .5}, {.5, .5}, {.5, .5}}, {0, h, -h, 2 * h, -2 * h, std::nullopt}},
+        {{{.5, 0}, {.5, 0}, {.5, 0}}, {0, h, 2 * h}},   // never below the axis
+    };
+    for (const Case& c : cases) {
+        std::vector<PlotLabel> labels;
+        for (const auto& [x, y] : c.points) labels.push_back({x, y, .1, h});
+        const auto lifts = PlaceLabels(labels);
+        ASSERT_EQ(lifts.size(), c.lifts.size());
+        for (std::size_t l = 0; l < lifts.size(); ++l) {
+            ASSERT_EQ(lifts[l].has_value(), c.lifts[l].has_value()) << l;
+            if (lifts[l]) {
+                EXPECT_NEAR(*lifts[l], *c.lifts[l], 1e-12) << l;
+            }
+        }
+    }
 }
 
 TEST(GapHistogramPicture, TwoOutlinesOfTheSameBinsAndTheThreshold) {
