@@ -189,6 +189,7 @@ private:
                 Hand(i, std::vector<std::size_t>(seconds.begin() + at, seconds.begin() + end), false, record1);
                 at = end;
             }
+            if (options_.choice->OneRound()) break;
             while (!queue_.empty()) ConsumeFront();
             if (cut_) return;
         }

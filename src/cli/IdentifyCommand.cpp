@@ -160,7 +160,7 @@ int RunIdentify(const IdentifyOptions& options) {
                 return std::string();  // the run reports its pairs as NA
             }
         });
-        run.choice = &bounded.emplace(*index, rule, sink);
+        run.choice = &bounded.emplace(*index, rule);
     }
     const RunSummary summary = RunComparison(queries, references, run, *chosen.aligner, sink, stop.get_token());
     if (hitsOut) hitsOut->Close();
