@@ -74,7 +74,7 @@ std::string Identification::FlagsText() const {
     std::string text;
     const std::pair<bool, const char*> flags[] = {{conflictingBest, "conflicting_taxonomy"},
                                                   {singleReference, "single_reference"},
-                                                  {noneWithinDistance, "no_reference_within_max_distance"},
+                                                  {noHit, "no_reference_within_max_distance"},
                                                   {shortQuery, "query_below_min_overlap"},
                                                   {unclassifiedBest, "unclassified_best"}};
     for (const auto& [holds, word] : flags) {
@@ -88,8 +88,8 @@ std::string Identification::FlagsText() const {
 Identification Identify(const HitRule& rule, const QueryFacts& query, const std::vector<Hit>& hits) {
     Identification result;
     result.best = TiedBest(hits);
-    result.noneWithinDistance = !query.anyWithinDistance;
-    result.shortQuery = query.bases && *query.bases < rule.minOverlap;
+    result.noHit = hits.empty();
+    result.shortQuery = query.bases < rule.minOverlap;
     for (const std::size_t b : result.best) result.unclassifiedBest |= !hits[b].lineage->Classified();
     result.conflictingBest = Conflicting(hits, result.best);
     result.outcome = Judge(rule, query, hits, result.best);

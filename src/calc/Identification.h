@@ -32,7 +32,10 @@ struct Identification {
     Outcome outcome = Outcome::NotJudged;
     bool conflictingBest = false;    // the tied best name different taxa at some rank
     bool singleReference = false;    // the call rests on one reference
-    bool noneWithinDistance = false; // no reference within the largest distance at all
+    // No hit: no reference within the largest distance that also meets the overlap floor and the
+    // gap-run cap. Pairs within that distance that miss either do not count, so that the word
+    // bound, which leaves out every pair that can be no hit, decides it without aligning them.
+    bool noHit = false;
     bool shortQuery = false;         // the query has fewer bases than the overlap floor
     bool unclassifiedBest = false;   // a reference among the best carries no taxonomy
 
@@ -42,9 +45,8 @@ struct Identification {
 
 // What is known of a query beyond its hits.
 struct QueryFacts {
-    const Lineage* lineage = nullptr;   // never null
-    bool anyWithinDistance = false;     // some pair, hit or not, within the largest distance
-    std::optional<std::uint64_t> bases; // A, C, G, T or U; unknown when no pair was aligned
+    const Lineage* lineage = nullptr;  // never null
+    std::uint64_t bases = 0;           // A, C, G, T or U in its record, counted without aligning
 };
 
 // The best references, the call and, when the query names its species, the outcome.

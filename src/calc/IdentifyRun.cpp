@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "align/AlignerInput.h"
+#include "calc/WordBound.h"
+
 namespace kadrel {
 namespace {
 
@@ -32,6 +35,7 @@ std::vector<RecordTaxon> ReadRecordTaxa(const SequenceSet& set, const TaxonomyTa
         taxon.id = set.source == SetSource::Folder ? record.name : RecordId(header);
         const Lineage* given = table ? table->Find(taxon.id) : nullptr;
         taxon.lineage = given ? *given : HeaderLineage(header);
+        taxon.bases = CountBases(SequenceResidues(record.text));
         taxa.push_back(std::move(taxon));
     }
     return taxa;
@@ -46,21 +50,16 @@ void IdentificationSink::RecordBegun(std::size_t index, std::string_view) {
     current_.index = index;
     current_.query = &queries_.at(index);
     current_.references = &references_;
-    anyWithinDistance_ = false;
 }
 
 void IdentificationSink::PairDone(std::size_t, std::size_t second, std::string_view, std::string_view,
                                   const PairRow& row) {
     const auto differences = Whole(row.differences), compared = Whole(row.compared);
     if (!differences || !compared || *compared == 0) return;
-    current_.bases = row.shape.firstBases;
     const PairEvidence evidence{*differences, *compared, row.shape.firstBases, row.shape.internalGapRuns};
-    anyWithinDistance_ |= WithinMaxDistance(rule_, evidence);
-    if (IsHit(rule_, evidence)) current_.hits.push_back({second, row});
-}
-
-bool IdentificationSink::Settled(std::size_t index) const {
-    return current_.query == &queries_.at(index) && anyWithinDistance_ && current_.bases;
+    if (!IsHit(rule_, evidence)) return;
+    current_.bases = row.shape.firstBases;
+    current_.hits.push_back({second, row});
 }
 
 void IdentificationSink::RecordFinished(std::size_t index) {
@@ -73,7 +72,7 @@ void IdentificationSink::RecordFinished(std::size_t index) {
         for (const HitDetail& hit : current_.hits)
             hits.push_back({hit.reference, Fraction{*Whole(hit.row.differences), *Whole(hit.row.compared)},
                             &references_.at(hit.reference).lineage});
-        const QueryFacts facts{&current_.query->lineage, anyWithinDistance_, current_.bases};
+        const QueryFacts facts{&current_.query->lineage, current_.query->bases};
         current_.identification = Identify(rule_, facts, hits);
         receiver_(current_);
     }

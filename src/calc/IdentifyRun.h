@@ -20,6 +20,7 @@ namespace kadrel {
 struct RecordTaxon {
     std::string id;
     Lineage lineage;
+    std::uint64_t bases = 0;  // A, C, G, T and U among the residues the aligner reads
 };
 
 // Every record of a set: a file set's records named by their header's RecordId, a folder set's by
@@ -39,7 +40,7 @@ struct QueryResult {
     const RecordTaxon* query = nullptr;
     const std::vector<RecordTaxon>* references = nullptr;
     std::vector<HitDetail> hits;
-    std::optional<std::uint64_t> bases;  // the query's A, C, G, T and U; unknown when no pair was aligned
+    std::optional<std::uint64_t> bases;  // the query's A, C, G, T and U as its hits' rows count them; none without a hit
     Identification identification;
 };
 
@@ -58,17 +59,12 @@ public:
     void PairDone(std::size_t first, std::size_t second, std::string_view name1, std::string_view name2,
                   const PairRow& row) override;
 
-    // Whether the pairs of query `index` reported so far settle all that no hit can change: some
-    // pair within the largest distance, and the query's bases. A query with a hit is settled.
-    bool Settled(std::size_t index) const;
-
 private:
     const HitRule& rule_;
     const std::vector<RecordTaxon>& queries_;
     const std::vector<RecordTaxon>& references_;
     Receiver receiver_;
     QueryResult current_;
-    bool anyWithinDistance_ = false;
 };
 
 }  // namespace kadrel

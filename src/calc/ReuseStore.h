@@ -1,12 +1,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace kadrel {
 
@@ -16,12 +18,17 @@ constexpr std::size_t kDefaultReuseLimit = 200000;
 
 // One number per distinct sequence of a run. Two records hold the same sequence when their
 // sequence lines are the same bytes once white space and line ends are taken out; case counts.
+// Each distinct sequence is kept as a hash and a view of one record text holding it, so a large
+// set costs some 50 bytes a sequence rather than a copy of it.
 class SequenceIds {
 public:
-    std::uint32_t IdOf(std::string_view recordText);
+    // `lasting`: the text stays where it is, unchanged, as long as this object; then it is not copied.
+    std::uint32_t IdOf(std::string_view recordText, bool lasting = false);
 
 private:
-    std::unordered_map<std::string, std::uint32_t> ids_;
+    std::unordered_multimap<std::size_t, std::uint32_t> ids_;  // by the hash of the sequence
+    std::vector<std::string_view> texts_;                      // a record text of each id
+    std::deque<std::string> owned_;                            // the texts that do not last
 };
 
 // The key of an ordered pair of sequences: the aligner is not asked whether (a, b) and (b, a)

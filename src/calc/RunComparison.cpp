@@ -83,7 +83,7 @@ public:
         records2_.reserve(set2_.count);
         for (std::size_t k = 0; k < set2_.count; ++k) {
             records2_.push_back(LoadForRun(set2_, k, options_.textbook));
-            records2_.back().sequence = ids_.IdOf(records2_.back().record.text);
+            records2_.back().sequence = ids_.IdOf(records2_.back().record.text, true);  // reserved: never moved
             WarnOfRecord(records2_.back());
         }
         std::vector<std::string> names2;
@@ -189,6 +189,7 @@ private:
                 Hand(i, std::vector<std::size_t>(seconds.begin() + at, seconds.begin() + end), false, record1);
                 at = end;
             }
+            if (options_.choice->OneRound()) break;
             while (!queue_.empty()) ConsumeFront();
             if (cut_) return;
         }

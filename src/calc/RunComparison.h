@@ -26,6 +26,9 @@ public:
     virtual ~PairChoice() = default;
     // Set-2 positions, rising, none named twice for one record; `round` counts from 0 for each record.
     virtual std::vector<std::size_t> Next(std::size_t first, const LoadedRecord& record, std::size_t round) = 0;
+    // True when round 0 names every pair the choice will: the run hands the next record's pairs
+    // on without waiting for these rows, and asks no second round.
+    virtual bool OneRound() const { return false; }
 };
 
 struct RunOptions {

@@ -40,6 +40,10 @@ SequenceWords ReadWords(std::string_view residues, unsigned q) {
     return result;
 }
 
+std::uint64_t CountBases(std::string_view residues) {
+    return static_cast<std::uint64_t>(std::count_if(residues.begin(), residues.end(), [](char c) { return BaseCode(c) >= 0; }));
+}
+
 unsigned WordLength(const Fraction& maxDistance) {
     if (maxDistance.numerator == 0) return kLongestWord;
     const std::uint64_t q = maxDistance.denominator / (2 * maxDistance.numerator);

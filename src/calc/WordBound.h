@@ -24,6 +24,9 @@ constexpr unsigned kLongestWord = 12;  // 2 bits a base in 24 bits; a direct tab
 // `residues` as the aligner reads them (SequenceResidues).
 SequenceWords ReadWords(std::string_view residues, unsigned q);
 
+// The A, C, G, T and U (either case) among `residues`: a sequence's bases, as hits count them.
+std::uint64_t CountBases(std::string_view residues);
+
 // The word length for a hit's largest p: 1 / (2T) rounded down, kept within 7..12. Small words
 // keep 1 - qT large, long ones keep chance matches rare; the bound needs qT < 1, which fails
 // beyond T = 1/7, and then nothing is left out.

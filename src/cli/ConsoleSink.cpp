@@ -1,13 +1,11 @@
 #include "cli/ConsoleSink.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
 namespace kadrel::cli {
 
-ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose)
-    : out_(out), stop_(std::move(stop)), showProgress_(::isatty(STDERR_FILENO) == 1), verbose_(verbose) {}
+ConsoleSink::ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose, bool pairProgress)
+    : out_(out), stop_(std::move(stop)), pairProgress_(pairProgress), verbose_(verbose) {}
 
 void ConsoleSink::Append(std::string_view text) {
     out_.Write(text);
@@ -19,13 +17,7 @@ void ConsoleSink::RecordFinished(std::size_t) {
 }
 
 void ConsoleSink::Progress(std::size_t done, std::size_t total) {
-    if (!showProgress_) return;
-    // The built-in aligner reports thousands of pairs a second: a terminal needs a few lines.
-    const auto now = std::chrono::steady_clock::now();
-    if (done != total && now - lastProgress_ < std::chrono::milliseconds(100)) return;
-    lastProgress_ = now;
-    std::cerr << "\rkadrel: " << done << " of " << total << " pairs" << std::flush;
-    progressShown_ = true;
+    if (pairProgress_) status_.Show(std::to_string(done) + " of " + std::to_string(total) + " pairs", done == total);
 }
 
 void ConsoleSink::Warning(std::string_view message) {
@@ -47,10 +39,7 @@ std::string ConsoleSink::RecordWarningsLine() const {
     return line + "first: " + onlyWarning_ + "); --verbose shows each";
 }
 
-void ConsoleSink::ClearProgress() {
-    if (progressShown_) std::cerr << "\r\033[K";
-    progressShown_ = false;
-}
+void ConsoleSink::ClearProgress() { status_.Clear(); }
 
 std::string ClosingSummary(const RunSummary& summary, const std::string& more) {
     std::string text = std::to_string(summary.pairsCompared) + " pairs compared (" +

@@ -6,6 +6,7 @@
 #include "calc/ReportSink.h"
 #include "calc/RunComparison.h"
 #include "cli/ReportOutput.h"
+#include "cli/StatusLine.h"
 
 namespace kadrel::cli {
 
@@ -15,7 +16,8 @@ namespace kadrel::cli {
 // are counted for one closing line, as large sets give hundreds of them.
 class ConsoleSink : public ReportSink {
 public:
-    ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose = false);
+    // `pairProgress` false: the caller shows its own progress, through Status.
+    ConsoleSink(ReportOutput& out, std::stop_source stop, bool verbose = false, bool pairProgress = true);
 
     void Append(std::string_view text) override;
     void RecordFinished(std::size_t index) override;
@@ -23,6 +25,8 @@ public:
     void Warning(std::string_view message) override;
     void RecordWarning(std::string_view message, bool pairsFail) override;
     void ClearProgress();
+    // A line of progress of the caller's, shown and cleared as the pairs' progress is.
+    void Status(const std::string& text, bool now = false) { status_.Show(text, now); }
     // The closing line for the record warnings not shown; empty when there is none. A single
     // warning is shown whole.
     std::string RecordWarningsLine() const;
@@ -30,12 +34,11 @@ public:
 private:
     ReportOutput& out_;
     std::stop_source stop_;
-    bool showProgress_;
-    bool progressShown_ = false;
+    StatusLine status_;
+    bool pairProgress_;
     bool verbose_;
     std::size_t recordWarnings_ = 0, failingRecords_ = 0;
     std::string onlyWarning_;  // the first one, shown whole when it stays the only one
-    std::chrono::steady_clock::time_point lastProgress_{};
 };
 
 // The closing line of a run: "N pairs compared (A aligned, R reused[, B from the backup][, U not

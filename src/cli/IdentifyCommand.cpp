@@ -1,5 +1,6 @@
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "cli/ReportOutput.h"
 #include "cli/RunCommandParts.h"
 #include "cli/SignalStop.h"
+#include "cli/StatusLine.h"
 
 namespace kadrel::cli {
 namespace {
@@ -101,12 +103,22 @@ std::string CallsText(std::size_t queries, std::size_t named, std::size_t toSpec
            std::to_string(toSpecies) + " to species), " + std::to_string(queries - named) + " without a call";
 }
 
+// "120 of 1000 queries, 0:45 left": the time left as the queries so far went.
+std::string QueriesText(std::size_t done, std::size_t total, std::chrono::steady_clock::duration spent) {
+    std::string text = std::to_string(done) + " of " + std::to_string(total) + " queries";
+    if (done == 0 || done >= total) return text;
+    const auto left = spent / done * static_cast<std::chrono::steady_clock::rep>(total - done);
+    return text + ", " + ClockText(std::chrono::duration_cast<std::chrono::seconds>(left)) + " left";
+}
+
 int RunIdentify(const IdentifyOptions& options) {
     const DistanceModel model = *ParseModelName(options.model);
     const HitRule rule = MakeRule(options);
     SequenceSet queries, references;
     std::optional<TaxonomyTable> table;
     std::vector<RecordTaxon> queryTaxa, referenceTaxa;
+    StatusLine reading;
+    reading.Show("reading the queries and the references", true);
     try {
         queries = ReadSequenceSet(1, options.queries);
         references = ReadSequenceSet(2, options.references);
@@ -116,10 +128,13 @@ int RunIdentify(const IdentifyOptions& options) {
         queryTaxa = ReadRecordTaxa(queries, table ? &*table : nullptr);
         referenceTaxa = ReadRecordTaxa(references, table ? &*table : nullptr);
     } catch (const SetError& e) {
+        reading.Clear();
         return Fail(e.what());
     } catch (const TaxonomyError& e) {
+        reading.Clear();
         return Fail(e.what());
     }
+    reading.Clear();
     if (const auto problem = OutputsProblem(options, queries, references)) return Fail(*problem);
     ChosenAligner chosen = ChooseAligner(options.aligner, std::chrono::seconds(options.alignerTimeout), queries, references);
     if (!chosen.aligner) return Fail(chosen.problem);
@@ -139,11 +154,14 @@ int RunIdentify(const IdentifyOptions& options) {
 
     std::stop_source stop;
     StopOnSignals(stop);
-    ConsoleSink console(out, stop, options.verbose);
+    ConsoleSink console(out, stop, options.verbose, false);
     std::size_t done = 0, named = 0, toSpecies = 0;
+    const std::size_t asked = std::min(run.set1End, queries.count) - std::min(run.set1Begin, queries.count);
+    auto begun = std::chrono::steady_clock::now();
     IdentificationSink sink(console, rule, queryTaxa, referenceTaxa, [&](const QueryResult& result) {
         out.Write(SummaryLine(result, model));
         ++done;
+        console.Status(QueriesText(done, asked, std::chrono::steady_clock::now() - begun), done == asked);
         named += result.identification.rank ? 1 : 0;
         toSpecies += result.identification.rank == Rank::Species ? 1 : 0;
         if (!hitsOut) return;
@@ -152,7 +170,9 @@ int RunIdentify(const IdentifyOptions& options) {
     });
     std::optional<WordIndex> index;
     std::optional<BoundedPairs> bounded;
+    console.Status(std::to_string(references.count) + " references read", true);
     if (!options.exhaustive) {
+        console.Status(std::to_string(references.count) + " references read; indexing their words", true);
         index.emplace(WordLength(rule.maxDistance), references.count, [&](std::size_t k) {
             try {
                 return SequenceResidues(LoadRecord(references, k).text);
@@ -160,7 +180,9 @@ int RunIdentify(const IdentifyOptions& options) {
                 return std::string();  // the run reports its pairs as NA
             }
         });
-        run.choice = &bounded.emplace(*index, rule, sink);
+        run.choice = &bounded.emplace(*index, rule);
+        console.Status(std::to_string(references.count) + " references read; index built", true);
+        begun = std::chrono::steady_clock::now();
     }
     const RunSummary summary = RunComparison(queries, references, run, *chosen.aligner, sink, stop.get_token());
     if (hitsOut) hitsOut->Close();

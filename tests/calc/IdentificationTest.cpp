@@ -77,7 +77,7 @@ TEST(IdentificationTest, CallsAndOutcomes) {
             hits.push_back({h, c.hits[h].second, &Library().at(c.hits[h].first)});
         Lineage query;
         query.At(Rank::Species) = c.query;
-        const Identification id = Identify(rule, {&query, !hits.empty(), 650}, hits);
+        const Identification id = Identify(rule, {&query, 650}, hits);
         EXPECT_EQ(id.best, c.best) << c.what;
         EXPECT_EQ(id.rank ? std::string(RankName(*id.rank)) : "", c.rank) << c.what;
         EXPECT_EQ(id.taxon, c.taxon) << c.what;
@@ -89,11 +89,14 @@ TEST(IdentificationTest, CallsAndOutcomes) {
 TEST(IdentificationTest, TheCallCarriesTheLineageDownToItsRank) {
     const std::vector<Hit> hits = {{0, {1, 600}, &Library().at("dryas")}, {1, {1, 600}, &Library().at("sponsa")}};
     const Lineage query;
-    const Identification id = Identify(HitRule{}, {&query, true, 40}, hits);
+    const Identification id = Identify(HitRule{}, {&query, 40}, hits);
     EXPECT_EQ(id.lineage, "Animalia;;;Odonata;Lestidae;Lestes");
     EXPECT_EQ(id.support, 2u);
     EXPECT_EQ(id.FlagsText(), "conflicting_taxonomy,query_below_min_overlap");
     EXPECT_EQ(OutcomeText(id.outcome), "");
+    // Both flags follow from counts alone: no hit, and the query's bases against the floor (100).
+    EXPECT_EQ(Identify(HitRule{}, {&query, 99}, {}).FlagsText(), "no_reference_within_max_distance,query_below_min_overlap");
+    EXPECT_EQ(Identify(HitRule{}, {&query, 100}, {}).FlagsText(), "no_reference_within_max_distance");
 }
 
 struct RuleCase {

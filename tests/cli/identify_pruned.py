@@ -3,8 +3,10 @@ bound's edges: a hit at exactly T whose shared words are exactly the bound (C at
 floor, gap runs at the cap), ties and a best decided by one site, N runs and ambiguity codes,
 repeated words, references shorter than the query, a query whose only near reference misses the
 floor, queries with no hit. Every summary and hits table must be the same byte for byte, with
--j 1 and 2 and the builtin and pairhmm aligners; the pruned runs must leave pairs out, and their
-closing line must count every pair once.
+-j 1 and 2 and the builtin and pairhmm aligners; the pruned runs must leave pairs out, their
+closing line must count every pair once, and a query without a hit must cost no full row: under
+rules A to C more than nine pairs in ten are left out (aligning the rows of the queries without a
+hit, as runs did while their flag looked at every pair within T, left out under three in four).
 
 Usage: identify_pruned.py KADREL"""
 import collections
@@ -136,5 +138,5 @@ for tag, rule in rules.items():
         if tag == "A" and aligner == "builtin":
             assert b"edge\ttight\t" in tables["pruned"][1], "the hit at the bound's edge is missing"
 assert not failures, f"pruned and exhaustive tables differ (in {work}): " + "; ".join(failures)
-assert all(left_out[tag] > pairs // 4 for tag in "ABC"), left_out
+assert all(left_out[tag] > pairs * 9 // 10 for tag in "ABC") and left_out["D"] > pairs // 2, left_out
 print("pairs left out of", pairs, "by rule:", left_out)
