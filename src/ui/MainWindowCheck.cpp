@@ -13,8 +13,8 @@
 namespace kadrel::ui {
 
 // Set 1 against itself, each unordered pair once, by the window's model, formulas and aligner;
-// the species come from the headers (ID|Genus_species), as the command line reads them without
-// --taxonomy. No backup is written: a stopped check is simply run again.
+// the species come from the headers, in any form `identify` reads, as the command line reads
+// them without --taxonomy. No backup is written: a stopped check is simply run again.
 void MainWindow::CommandCheck_Click() {
     if (RunInProgress()) return;
     status_->clear();
