@@ -7,9 +7,25 @@
 #include "align/TextFile.h"
 #include "calc/ReportHeader.h"
 #include "calc/ReportLines.h"
+#include "calc/RunDifference.h"
 #include "calc/RunFingerprint.h"
 
 namespace kadrel {
+namespace {
+
+// How the shard the backup was made by differs from this command's; empty when it is the same.
+std::string ShardDifference(const std::optional<ShardTag>& made, const RunOptions& options) {
+    const auto shardText = [](std::size_t index, std::size_t count) {
+        return std::to_string(index) + "/" + std::to_string(count);
+    };
+    const std::size_t index = made ? made->index : 0, count = made ? made->count : 0;
+    if (index == options.shardIndex && count == options.shardCount) return {};
+    if (count == 0) return "made by the whole run, not a shard";
+    return "made as shard " + shardText(index, count) + ", not " +
+           (options.shardCount == 0 ? std::string("as the whole run") : shardText(options.shardIndex, options.shardCount));
+}
+
+}  // namespace
 
 std::string BackupTag(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options) {
     const std::string run = RunFingerprint(set1, set2, options);
@@ -38,10 +54,15 @@ ResumePoint ReadResumePoint(const std::string& backup, const std::string& file, 
     const std::string tag = BackupTag(set1, set2, options);
     const std::string_view banner(backup.data(), bannerEnd);
     if (!banner.ends_with(" " + tag)) {
-        if (banner.find(" [run ") == std::string_view::npos && !ReadShardTag(banner))
+        const auto runAt = banner.rfind(" [run ");
+        const std::optional<ShardTag> shard = ReadShardTag(banner);
+        if (!shard && (runAt == std::string_view::npos || !banner.ends_with(']') || banner.size() != runAt + 24))
             throw refuse("was written by a Kadrel that did not mark its run, or is not a backup");
-        throw refuse("belongs to another run: other sets or another order, model, formulas, shard, best matches "
-                     "or aligner than this command's");
+        const std::string run = shard ? shard->run : std::string(banner.substr(runAt + 6, 16));
+        std::string differs = ShardDifference(shard, options);
+        if (run != RunFingerprint(set1, set2, options))
+            differs += (differs.empty() ? "" : "; ") + RunDifference(run, set1, set2, options);
+        throw refuse("belongs to another run: " + differs);
     }
     ResumePoint point;
     // A shard's report names the shard too; only the backup of a whole run has a tag of its own.
