@@ -14,8 +14,11 @@ namespace {
 // the aligner (-a)"; the library's records when nothing named differs, as the run's tag stands for them.
 std::string Differences(const GapResumeFile& from, std::string_view line) {
     std::vector<std::string> names;
-    for (const GapRunPart& part : from.parts)
-        if (line.find(part.text) == std::string_view::npos) names.push_back(part.name);
+    for (const GapRunPart& part : from.parts) {
+        if (line.find(part.text) != std::string_view::npos) continue;
+        if (part.alone) return part.name;
+        names.push_back(part.name);
+    }
     if (names.empty()) return "the library's records or their order";
     std::string text = names.front();
     for (std::size_t k = 1; k < names.size(); ++k) text += (k + 1 == names.size() ? " and " : ", ") + names[k];

@@ -14,6 +14,8 @@ namespace kadrel {
 struct GapRunPart {
     std::string name;
     std::string text;
+    // When it differs, the only part named: a file of the other kind lacks the rest anyway.
+    bool alone = false;
 };
 
 // The file a gap run goes on from with --resume: a whole run's backup or a shard's pairs file

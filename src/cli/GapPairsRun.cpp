@@ -36,12 +36,13 @@ GapResumeFile GapKeptFile(const GapOptions& options, const SequenceSet& library,
     GapResumeFile kept;
     kept.parts = {{"the library's name (give it as the first run did)", "pairs: library " + options.library + ", model "},
                   {"the model (-m)", ", model " + LowerCase(options.model) + ","},
-                  {"the formulas (--classic)", options.classic ? ", classic formulas," : ", published formulas,"}};
+                  {"the formulas (--classic)", options.classic ? ", classic formulas," : ", published formulas,"},
+                  {"the aligner (-a)", ", aligner " + options.aligner}};  // no aligner's name begins another's
     if (run.shardCount != 0) {
         kept.file = options.pairs;
         kept.kind = "pairs file";
         kept.header = GapShardHeader(GapAbout(options), {run.shardIndex, run.shardCount, pairs});
-        kept.parts.push_back({"the aligner (-a)", ", aligner " + options.aligner + " ["});
+        kept.parts.push_back({"the kind of run (this is a shard; the file, a whole run's backup)", " [shard ", true});
         const std::string slice = std::to_string(run.shardIndex) + "/" + std::to_string(run.shardCount);
         kept.parts.push_back({"the shard (--shard " + slice + ")", " [shard " + slice + " of run "});
         return kept;
@@ -54,10 +55,9 @@ GapResumeFile GapKeptFile(const GapOptions& options, const SequenceSet& library,
     kept.kind = "backup";
     kept.header = GapPairsHeader(GapAbout(options) + ", species " + speciesPrint + ", sweep " + sweep,
                                  "[run " + TextsFingerprint({pairs, speciesPrint, sweep}) + "]");
-    kept.parts.push_back({"the aligner (-a)", ", aligner " + options.aligner + ","});
     kept.parts.push_back({"the records' species (the headers or --taxonomy)", ", species " + speciesPrint + ","});
     kept.parts.push_back({"the sweep (--from, --to, --by)", ", sweep " + sweep + " ["});
-    kept.parts.push_back({"being a whole run, not a shard", " [run "});
+    kept.parts.push_back({"the kind of run (this is a whole run; the file, a shard's pairs)", " [run ", true});
     return kept;
 }
 
