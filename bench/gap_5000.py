@@ -45,7 +45,9 @@ def main():
         start = time.monotonic()
         run = subprocess.run([args.kadrel, "gap", lib, "-a", "builtin", "-j", str(args.jobs), "--species",
                               os.path.join(tmp, "species.tsv"), "--specimens", os.path.join(tmp, "records.tsv"),
-                              "--sweep", os.path.join(tmp, "sweep.tsv")], stderr=subprocess.PIPE, text=True)
+                              "--sweep", os.path.join(tmp, "sweep.tsv"),
+                              # kept, as a user's run keeps it, but not left in the current folder
+                              "--backup", os.path.join(tmp, "gap.bak")], stderr=subprocess.PIPE, text=True)
         wall = time.monotonic() - start
         usage = resource.getrusage(resource.RUSAGE_CHILDREN)
     pairs = args.records * (args.records - 1) // 2

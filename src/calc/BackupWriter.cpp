@@ -26,6 +26,19 @@ bool BackupWriter::Commit() {
     return true;
 }
 
+bool BackupWriter::GoOnAfter(off_t size) {
+    const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return Fail(std::strerror(errno));
+    if (::ftruncate(fd, size) != 0 || ::lseek(fd, size, SEEK_SET) != size) {
+        const int error = errno;
+        ::close(fd);
+        return Fail(std::strerror(error));
+    }
+    fd_ = fd;
+    goodSize_ = size;
+    return true;
+}
+
 std::string BackupWriter::Replace() {
     struct stat old {};
     const bool exists = ::stat(target_.c_str(), &old) == 0;
@@ -67,6 +80,7 @@ std::string BackupWriter::AppendPending() {
 }
 
 bool BackupWriter::Fail(const std::string& reason) {
+    reason_ = reason;
     error_ = "cannot write the backup \"" + file_.string() + "\" (" + reason + "); the run goes on without it";
     failed_ = true;
     pending_.clear();

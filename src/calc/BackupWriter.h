@@ -25,11 +25,17 @@ public:
     void Append(std::string_view text) {
         if (!failed_) pending_ += text;
     }
+    // Goes on with a backup an earlier run left, cut back to its first `size` bytes, the whole
+    // records a reader found there: later Commits append to it, and the file is never replaced.
+    // False when it cannot be opened to write (the reason in Error()); nothing was changed then.
+    bool GoOnAfter(off_t size);
     // Writes what was appended; false when the file cannot be written (the reason in Error()).
     // After a failure the backup is given up for the run: later Commits write nothing and
     // return true, so the caller warns once.
     bool Commit();
     const std::string& Error() const { return error_; }
+    // The system's reason alone, for a caller that keeps the file as more than a backup.
+    const std::string& Reason() const { return reason_; }
 
 private:
     // Empty, or why the file could not be written.
@@ -40,7 +46,7 @@ private:
     std::filesystem::path file_;    // as given, for messages
     std::filesystem::path target_;  // the file written
     std::string pending_;
-    std::string error_;
+    std::string error_, reason_;
     int fd_ = -1;  // open from the first Commit on
     off_t goodSize_ = 0;
     bool failed_ = false;

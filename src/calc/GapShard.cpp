@@ -50,52 +50,13 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-// One shard's lines into the analysis; its tag has been checked.
-void ReadShard(std::ifstream& in, const std::filesystem::path& file, const ShardTag& tag, GapAnalysis& analysis,
-               const GapSink::RowReceiver& rows, GapJoinSummary& summary) {
-    const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
-    const std::size_t n = analysis.Records().size();
-    const auto [first, last] = ShardRecords({tag.index, tag.count}, n);
-    std::string line;
-    std::vector<double> later;
-    for (std::size_t r = first; r < last; ++r) {
-        const std::string lineName = "line " + std::to_string(r - first + 2);
-        if (!std::getline(in, line) || line.starts_with(kEndStart))
-            throw fail("is incomplete: it ends before record " + std::to_string(r + 1) +
-                       " (was its run stopped? run that shard again to its end)");
-        if (in.eof()) throw fail("is incomplete: its last line is cut short");
-        const auto fields = Fields(line);
-        if (fields.size() < 2 || fields[0] != std::to_string(r + 1) || fields[1] != TableName(analysis.Records()[r].id))
-            throw fail(lineName + " is not record " + std::to_string(r + 1) + " \"" + analysis.Records()[r].id +
-                       "\" of this library: the shard is of another library");
-        if (fields.size() - 2 != n - 1 - r)
-            throw fail(lineName + " holds " + std::to_string(fields.size() - 2) + " distances where record " +
-                       std::to_string(r + 1) + " has " + std::to_string(n - 1 - r) + " later records");
-        later.resize(n - 1 - r);
-        for (std::size_t k = 0; k < later.size(); ++k) {
-            const auto value = ReadCell(fields[k + 2]);
-            if (!value) throw fail(lineName + ": \"" + std::string(fields[k + 2]) + "\" is not a distance");
-            later[k] = *value;
-            if (std::isinf(*value)) continue;
-            ++summary.pairs;
-            // As the run offered them: every pair with a distance, in the partner's order.
-            if (std::isnan(*value)) ++summary.failed;
-            else analysis.Offer(r, r + 1 + k, *value);
-        }
-        if (rows) rows(r, later);
-    }
-    if (!std::getline(in, line) || line != std::string(kEndStart) + std::to_string(last - first) + " records" ||
-        in.eof())
-        throw fail("is incomplete: it has no end line after its last record (was its run stopped? run that shard "
-                   "again to its end)");
-    if (in.peek() != std::char_traits<char>::eof()) throw fail("goes on after its end line");
-}
-
 }  // namespace
 
-std::string GapShardHeader(std::string_view about, const ShardTag& tag) {
-    return std::string(kHeaderStart) + std::string(about) + " " + ShardTagText(tag) + "\n";
+std::string GapPairsHeader(std::string_view about, std::string_view tag) {
+    return std::string(kHeaderStart) + std::string(about) + " " + std::string(tag) + "\n";
 }
+
+std::string GapShardHeader(std::string_view about, const ShardTag& tag) { return GapPairsHeader(about, ShardTagText(tag)); }
 
 std::string GapShardLine(std::size_t record, std::string_view id, const std::vector<double>& later) {
     std::string line = std::to_string(record + 1) + '\t' + TableName(id);
@@ -105,10 +66,80 @@ std::string GapShardLine(std::size_t record, std::string_view id, const std::vec
 
 std::string GapShardEnd(std::size_t records) { return std::string(kEndStart) + std::to_string(records) + " records\n"; }
 
+std::string GapShardStopped(std::size_t pairsDone, std::size_t pairsInRun) {
+    std::string line = StoppedLine(pairsDone, pairsInRun);  // a report's, with CR LF
+    line.resize(line.find('\r'));
+    return line += '\n';
+}
+
+bool StartsAsGapPairs(std::string_view text) { return text.starts_with(kHeaderStart); }
+
+GapPairLines ReadGapPairLines(std::istream& in, const std::vector<std::string>& ids, std::size_t first,
+                              std::size_t last, const GapRowReader& take) {
+    const std::size_t n = ids.size();
+    GapPairLines read;
+    std::string line;
+    std::vector<double> later;
+    const auto nothingAfter = [&](const std::string& what) {
+        if (in.peek() != std::char_traits<char>::eof()) throw GapPairsError("goes on after its " + what);
+    };
+    const auto offset = [&] { return static_cast<std::uint64_t>(std::streamoff(in.tellg())); };
+    read.bytes = offset();
+    for (std::size_t r = first;; ++r) {
+        if (!std::getline(in, line)) return read;
+        // A kill in the middle of a write can leave the last line without its end.
+        if (in.eof()) {
+            read.cutShort = true;
+            return read;
+        }
+        if (IsStoppedLine(line)) {
+            read.stopped = line;
+            nothingAfter("stopped line");
+            return read;
+        }
+        const std::string lineName = "line " + std::to_string(r - first + 2);
+        if (r == last) {
+            const std::string end = std::string(kEndStart) + std::to_string(last - first) + " records";
+            if (line != end) throw GapPairsError(lineName + " is not its end line \"" + end + "\"");
+            read.ended = true;
+            nothingAfter("end line");
+            return read;
+        }
+        if (line.starts_with(kEndStart))
+            throw GapPairsError("is incomplete: its end line comes before record " + std::to_string(r + 1));
+        const auto fields = Fields(line);
+        if (fields.size() < 2 || fields[0] != std::to_string(r + 1) || fields[1] != TableName(ids[r]))
+            throw GapPairsError(lineName + " is not record " + std::to_string(r + 1) + " \"" + ids[r] +
+                                "\" of this library: the file is of another library");
+        if (fields.size() - 2 != n - 1 - r)
+            throw GapPairsError(lineName + " holds " + std::to_string(fields.size() - 2) + " distances where record " +
+                                std::to_string(r + 1) + " has " + std::to_string(n - 1 - r) + " later records");
+        later.resize(n - 1 - r);
+        for (std::size_t k = 0; k < later.size(); ++k) {
+            const auto value = ReadCell(fields[k + 2]);
+            if (!value) throw GapPairsError(lineName + ": \"" + std::string(fields[k + 2]) + "\" is not a distance");
+            later[k] = *value;
+        }
+        if (take) take(r, later, line);
+        ++read.records;
+        read.bytes = offset();
+    }
+}
+
+void OfferGapRow(GapAnalysis& analysis, std::size_t r, const std::vector<double>& later, GapJoinSummary& summary) {
+    for (std::size_t k = 0; k < later.size(); ++k) {
+        if (std::isinf(later[k])) continue;
+        ++summary.pairs;
+        if (std::isnan(later[k])) ++summary.failed;
+        else analysis.Offer(r, r + 1 + k, later[k]);
+    }
+}
+
 GapJoinSummary JoinGapShards(const std::vector<std::filesystem::path>& shards, const std::string& run,
                              std::string_view about, GapAnalysis& analysis, const GapSink::RowReceiver& rows) {
     ShardOrder order("shards", "another library, model, formulas or aligner");
     GapJoinSummary summary;
+    const std::vector<std::string> ids = RecordIds(analysis);
     for (const std::filesystem::path& file : shards) {
         const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
         std::ifstream in(file, std::ios::binary);
@@ -124,8 +155,25 @@ GapJoinSummary JoinGapShards(const std::vector<std::filesystem::path>& shards, c
             throw fail("is shard " + std::to_string(tag->index) + "/" + std::to_string(tag->count) +
                        " of another run: it holds \"" + std::string(BannerWithoutShardTag(header).substr(kHeaderStart.size())) +
                        "\", this join \"" + std::string(about) + "\" (give the library, -m, --classic and -a the shards were run with)");
-        ReadShard(in, file, *tag, analysis, rows, summary);
+        const auto [first, last] = ShardRecords({tag->index, tag->count}, ids.size());
+        GapPairLines read;
+        try {
+            read = ReadGapPairLines(in, ids, first, last, [&](std::size_t r, const std::vector<double>& later, std::string_view) {
+                OfferGapRow(analysis, r, later, summary);
+                if (rows) rows(r, later);
+            });
+        } catch (const GapPairsError& e) {
+            throw fail(e.what());
+        }
         if (in.bad()) throw fail("cannot be read to its end");
+        const std::string again = "run the same 'kadrel gap --shard' command with --resume to finish it";
+        if (!read.stopped.empty()) throw fail("was stopped before its end (\"" + read.stopped + "\"): " + again);
+        if (read.cutShort) throw fail("is incomplete: its last line is cut short (was its run killed? " + again + ")");
+        if (!read.ended)
+            throw fail(first + read.records < last
+                           ? "is incomplete: it ends before record " + std::to_string(first + read.records + 1) +
+                                 " (was its run killed? " + again + ")"
+                           : "is incomplete: it has no end line after its last record (" + again + ")");
     }
     order.CheckComplete();
     return summary;

@@ -56,4 +56,10 @@ std::string RunFingerprint(const SequenceSet& set1, const SequenceSet& set2, con
     return hash.Hex();
 }
 
+std::string TextsFingerprint(const std::vector<std::string>& texts) {
+    Hash hash;
+    for (const std::string& text : texts) hash.Add(text);
+    return hash.Hex();
+}
+
 }  // namespace kadrel

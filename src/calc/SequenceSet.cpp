@@ -6,6 +6,7 @@
 
 #include "align/TextFile.h"
 #include "calc/FastqRecords.h"
+#include "calc/GapShard.h"
 #include "calc/ReportHeader.h"
 #include "calc/SetWarnings.h"
 
@@ -53,7 +54,7 @@ bool HoldsReport(const fs::path& file) {
     std::string start(64, '\0');
     in.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(in.gcount()));
-    return StartsAsReport(start);
+    return StartsAsReport(start) || StartsAsGapPairs(start);
 }
 
 // A backup or report of an earlier run may sit in a folder set: the default backup lands in the

@@ -1,6 +1,5 @@
 #include <signal.h>
 
-#include <cctype>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "calc/GapTables.h"
 #include "calc/IdentifyRun.h"
 #include "calc/PairsAtOnce.h"
+#include "calc/ResumePoint.h"
 #include "calc/RunComparison.h"
 #include "calc/RunFingerprint.h"
 #include "calc/ShardOrder.h"
@@ -25,7 +25,9 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleSink.h"
 #include "cli/GapMatrix.h"
+#include "cli/GapOptions.h"
 #include "cli/GapOutputs.h"
+#include "cli/GapPairsRun.h"
 #include "cli/ModelOption.h"
 #include "cli/OutputSafety.h"
 #include "cli/ReportOutput.h"
@@ -37,28 +39,12 @@
 namespace kadrel::cli {
 namespace {
 
-struct GapOptions {
-    std::string library;
-    std::string model = "k2p";
-    bool classic = false;
-    std::string taxonomy;
-    GapOutputFiles out;
-    std::string from = "0.001", to = "0.05", by = "0.001";
-    std::string shard, pairs;       // --shard K/N writes its pairs, to --pairs or standard output
-    std::vector<std::string> join;  // the pairs of every shard, for the tables of the whole run
-    unsigned jobs = 0;
-    std::string aligner = "t_coffee";
-    unsigned alignerTimeout = 600;
-    std::size_t reuseLimit = kDefaultReuseLimit;
-    bool noReuse = false;
-    bool verbose = false;
-};
-
 // Every file the run writes, with the option that names it; standard output for the species
 // table when --species is not given, for a shard's pairs when --pairs is not.
 std::vector<std::pair<std::string, std::string>> Outputs(const GapOptions& o) {
     auto files = o.out.Named();
     if (!o.pairs.empty()) files.emplace_back("--pairs", o.pairs);
+    if (o.shard.empty() && o.join.empty() && !o.noBackup) files.emplace_back("--backup", o.backup);
     return files;
 }
 
@@ -68,6 +54,15 @@ std::optional<std::string> OutputsProblem(const GapOptions& options, const Seque
     const auto files = Outputs(options);
     if (!options.pairs.empty() && options.shard.empty())
         return std::string("--pairs: only a --shard run writes its pairs; give --shard K/N");
+    if (options.backupGiven && (!options.shard.empty() || !options.join.empty()))
+        return std::string("--backup: only a whole run keeps a backup; a shard's --pairs file is what --resume goes on "
+                           "from, and a join compares nothing");
+    if (options.resume && !options.join.empty())
+        return std::string("--resume: a join compares nothing; go on with the shard that did not finish, then join");
+    if (options.resume && options.noBackup)
+        return std::string("--resume goes on from the backup, so it cannot be used with --no-backup");
+    if (options.resume && !options.shard.empty() && options.pairs.empty())
+        return std::string("--resume: a shard goes on from its --pairs FILE; give the one the stopped run wrote");
     if (!options.shard.empty() && !options.out.Named().empty())
         return options.out.Named().front().first +
                ": a shard writes only its pairs (--pairs); give the tables and pictures to 'kadrel gap --join'";
@@ -85,44 +80,21 @@ std::optional<std::string> OutputsProblem(const GapOptions& options, const Seque
     return std::nullopt;
 }
 
-// What a shard's pairs stand for, as its first line says and a join's message quotes.
-std::string About(const GapOptions& o) {
-    std::string model = o.model;
-    for (char& c : model) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return "library " + o.library + ", model " + model + (o.classic ? ", classic" : ", published") +
-           " formulas, aligner " + o.aligner;
-}
-
 // What the closing line adds about the aligner, once the run is over.
 std::string AlignerText(const ChosenAligner& chosen) {
     return chosen.pairhmm ? std::to_string(chosen.pairhmm->PairsSentToTCoffee()) + " aligned by t_coffee" : "";
 }
 
-// Writes the pairs of `run`'s shard, the end line only when it was not stopped.
-int RunShard(const GapOptions& options, const SequenceSet& library, RunOptions run, const ChosenAligner& chosen,
-             GapAnalysis& analysis) {
-    ApplyShard(options.shard, library.count, run);
-    const ShardTag tag{run.shardIndex, run.shardCount, RunFingerprint(library, library, run)};
-    ReportOutput pairs(options.pairs);
-    if (pairs.Failed()) return Fail("--pairs: " + pairs.Problem());
-    pairs.Write(GapShardHeader(About(options), tag));
-    std::stop_source stop;
-    StopOnSignals(stop);
-    ReportOutput console("");
-    ConsoleSink progress(console, stop, options.verbose);
-    GapSink sink(progress, analysis, run.model, library.count, [&](std::size_t i, const std::vector<double>& later) {
-        pairs.Write(GapShardLine(i, analysis.Records()[i].id, later));
-    });
-    const RunSummary summary = RunComparison(library, library, run, *chosen.aligner, sink, stop.get_token());
-    progress.ClearProgress();
-    if (!summary.stopped) pairs.Write(GapShardEnd(run.set1End - run.set1Begin));
-    pairs.Close();
-    if (pairs.ReaderGone()) return 128 + SIGPIPE;
-    if (pairs.Failed()) return Fail("--pairs: " + pairs.Problem());
+// The closing line of a shard.
+int CloseShard(const GapPairsOutcome& outcome, const RunOptions& run, std::size_t records, const ChosenAligner& chosen,
+               const ConsoleSink& progress) {
+    if (outcome.readerGone) return 128 + SIGPIPE;
+    if (outcome.problem) return Fail(*outcome.problem);
+    const RunSummary& summary = outcome.summary;
     if (const std::string line = progress.RecordWarningsLine(); !line.empty()) std::cerr << line << "\n";
-    std::cerr << "kadrel: " << ClosingSummary(summary, AlignerText(chosen)) << "; shard " << tag.index << "/" << tag.count
-              << ", records " << run.set1Begin + 1 << " to " << run.set1End << " of " << library.count
-              << (summary.stopped ? ": stopped, so 'kadrel gap --join' will refuse it; run it again\n"
+    std::cerr << "kadrel: " << ClosingSummary(summary, AlignerText(chosen)) << "; shard " << run.shardIndex << "/"
+              << run.shardCount << ", records " << run.set1Begin + 1 << " to " << run.set1End << " of " << records
+              << (summary.stopped ? ": stopped, so 'kadrel gap --join' will refuse it; go on with --resume\n"
                                   : ", for 'kadrel gap --join'\n");
     if (summary.stopped) return kStoppedStatus;
     return summary.pairsFailed == 0 ? 0 : 1;
@@ -173,7 +145,7 @@ int RunGap(const GapOptions& options) {
         try {
             const GapJoinSummary joined =
                 JoinGapShards({options.join.begin(), options.join.end()}, RunFingerprint(library, library, run),
-                              About(options), analysis, rows);
+                              GapAbout(options), analysis, rows);
             summary.pairsFailed = joined.failed;
             closing = std::to_string(joined.pairs) + " pairs joined from " + std::to_string(options.join.size()) +
                       " shards, " + std::to_string(joined.failed) + " failed";
@@ -186,12 +158,20 @@ int RunGap(const GapOptions& options) {
         const PairsAtOnce pairsAtOnce = ChoosePairsAtOnce(library, library, options.aligner == "t_coffee", options.jobs);
         if (!pairsAtOnce.notice.empty()) std::cerr << "kadrel: " << pairsAtOnce.notice << "\n";
         run.concurrentPairs = pairsAtOnce.pairs;
-        if (!options.shard.empty()) return RunShard(options, library, run, chosen, analysis);
+        ApplyShard(options.shard, library.count, run);
+        const std::string sweep = DecimalText(*from) + " to " + DecimalText(*to) + " by " + DecimalText(*by);
+        const GapResumeFile kept = GapKeptFile(options, library, run, analysis, sweep);
         StopOnSignals(stop);
         progress.emplace(console, stop, options.verbose);
-        GapSink sink(*progress, analysis, model, library.count, rows);
-        summary = RunComparison(library, library, run, *chosen.aligner, sink, stop.get_token());
-        progress->ClearProgress();
+        GapPairsOutcome outcome;
+        try {
+            outcome = CompareGapPairs(options, library, run, chosen, analysis, matrix ? &*matrix : nullptr, kept,
+                                      *progress, stop);
+        } catch (const ResumeError& e) {
+            return Fail(e.what());
+        }
+        if (!options.shard.empty()) return CloseShard(outcome, run, library.count, chosen, *progress);
+        summary = outcome.summary;
         closing = ClosingSummary(summary, AlignerText(chosen));
     }
 
@@ -250,11 +230,22 @@ CommandRunner AddGapCommand(CLI::App& app) {
                         "Build the tables and pictures from the --shard runs' pairs, given in shard order, instead of "
                         "comparing")
         ->excludes(shard);
+    auto* backup = command->add_option("--backup", options->backup,
+                                       "A whole run's backup: its pairs so far, after every record, for --resume")
+                       ->capture_default_str();
+    command->add_flag("--no-backup", options->noBackup, "Keep no backup")->excludes(backup);
+    command->add_flag("--resume",
+                      options->resume,
+                      "Go on from the backup (a shard: its --pairs file) of this same command, killed or stopped "
+                      "before its end: only the records it does not hold are aligned");
     AddJobsOption(*command, options->jobs);
     AddAlignerOptions(*command, options->aligner, options->alignerTimeout);
     AddReuseOptions(*command, options->reuseLimit, options->noReuse);
     AddVerboseFlag(*command, options->verbose);
-    return [options] { return RunReportingFailure([&] { return RunGap(*options); }); };
+    return [options, backup] {
+        options->backupGiven = backup->count() != 0;
+        return RunReportingFailure([&] { return RunGap(*options); });
+    };
 }
 
 }  // namespace kadrel::cli

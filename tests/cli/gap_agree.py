@@ -25,7 +25,7 @@ def main():
         subprocess.run([kadrel, "compare", library, library, "-a", "builtin", "-m", "k2p", "--textbook", "--no-backup",
                         "--table", out["pairs.tsv"], "-o", os.devnull], check=True, stderr=subprocess.DEVNULL)
         run = subprocess.run([kadrel, "gap", library, "-a", "builtin", "--matrix", out["matrix.tsv"], "--specimens",
-                              out["records.tsv"], "--sweep", out["sweep.tsv"], "--species", out["species.tsv"], "-j", "2"],
+                              out["records.tsv"], "--sweep", out["sweep.tsv"], "--species", out["species.tsv"], "-j", "2", "--no-backup"],
                              check=True, stderr=subprocess.PIPE, text=True)
         matrix = rows(out["matrix.tsv"])
         names = matrix[0][1:]

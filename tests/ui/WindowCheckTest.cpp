@@ -60,7 +60,7 @@ TEST_F(WindowTest, LibraryCheckEqualsKadrelGap) {
 
         const QString sweepFile = QString::fromStdString((work_ / "sweep.tsv").string());
         QProcess gap;
-        gap.start(KADREL_EXE, QStringList{"gap", GAP_LIBRARY, "-a", "builtin", "--sweep", sweepFile} + c.arguments);
+        gap.start(KADREL_EXE, QStringList{"gap", GAP_LIBRARY, "-a", "builtin", "--no-backup", "--sweep", sweepFile} + c.arguments);
         ASSERT_TRUE(gap.waitForFinished(60000));
         const QList<QStringList> expected = Tsv(QString::fromUtf8(gap.readAllStandardOutput()));
         const QString closing = QString::fromUtf8(gap.readAllStandardError());
