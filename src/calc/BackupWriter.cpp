@@ -1,10 +1,13 @@
 #include "calc/BackupWriter.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <chrono>
 #include <cstring>
 
 #include "calc/OutputFiles.h"
@@ -39,11 +42,45 @@ bool BackupWriter::GoOnAfter(off_t size) {
     return true;
 }
 
+namespace {
+
+// A run killed between creating its temporary file and renaming it leaves ".NAME.PID.N" behind.
+// Removed when its process is gone and it is old: a temporary file lives for one write and
+// sync, so an hour leaves room for a slow disk, and for a process of the same number elsewhere
+// on a shared folder.
+void RemoveLeftovers(const std::filesystem::path& target) {
+    std::string stem(1, '.');
+    stem.append(target.filename().string()).append(1, '.');
+    const auto oldest = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(target.parent_path().empty() ? "." : target.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(stem)) continue;
+        const std::string_view rest = std::string_view(name).substr(stem.size());
+        const auto dot = rest.find('.');
+        long pid = 0;
+        unsigned attempt = 0;
+        if (dot == std::string_view::npos ||
+            std::from_chars(rest.data(), rest.data() + dot, pid).ptr != rest.data() + dot ||
+            std::from_chars(rest.data() + dot + 1, rest.data() + rest.size(), attempt).ptr != rest.data() + rest.size() ||
+            pid <= 0)
+            continue;
+        std::error_code fileError;
+        if (!it->is_regular_file(fileError) || it->last_write_time(fileError) > oldest || fileError) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove(it->path(), fileError);
+    }
+}
+
+}  // namespace
+
 std::string BackupWriter::Replace() {
     struct stat old {};
     const bool exists = ::stat(target_.c_str(), &old) == 0;
     // Renaming over a folder or a device (/dev/null) would not write a backup but remove them.
     if (exists && !S_ISREG(old.st_mode)) return "it is not a regular file";
+    RemoveLeftovers(target_);
     // Hidden, so that a folder set read meanwhile does not take it for a record.
     std::string stem(1, '.');
     stem.append(target_.filename().string()).append(1, '.').append(std::to_string(::getpid())).append(1, '.');
