@@ -5,9 +5,12 @@
 
 namespace kadrel {
 
-// The instruction sets the sweep is built for; the fastest one the processor has is taken at run
-// time, since the same program runs on machines with and without AVX-512.
+// The instruction sets the sweep is built for, chosen at run time, since the same program runs on
+// machines with and without AVX-512. WidestSimdPath is the widest the processor has, and
+// FastestSimdPath the one the aligner takes: AVX2 where there is AVX-512 too, which swept
+// slower in the benchmark. A Sweep asked for a path the processor lacks takes the widest it has.
 enum class SimdPath { Plain, Avx2, Avx512 };
+SimdPath WidestSimdPath();
 SimdPath FastestSimdPath();
 const char* SimdPathName(SimdPath path);
 
@@ -39,7 +42,7 @@ constexpr std::uint16_t kSecondOnlyOpens = 8;
 
 struct SweepScratch {
     std::vector<std::int16_t> first, second;
-    std::vector<std::int16_t> rows;
+    std::vector<std::int16_t> rows, laneNumbers;
 };
 
 // The best score of a global alignment of `first` and `second` (scoring texts: equal characters
