@@ -1,11 +1,14 @@
 #include "calc/BoundedPairs.h"
 
+#include <algorithm>
+
 #include "align/AlignerInput.h"
 #include "calc/LoadedRecord.h"
 
 namespace kadrel {
 
-BoundedPairs::BoundedPairs(const WordIndex& index, const HitRule& rule) : index_(index), rule_(rule) {}
+BoundedPairs::BoundedPairs(const WordIndex& index, const ReferenceGroups& groups, const HitRule& rule)
+    : index_(index), groups_(groups), rule_(rule) {}
 
 std::vector<std::size_t> BoundedPairs::Next(std::size_t, const LoadedRecord& record, std::size_t round) {
     std::vector<std::size_t> chosen;
@@ -16,8 +19,10 @@ std::vector<std::size_t> BoundedPairs::Next(std::size_t, const LoadedRecord& rec
     if (query.bases < least) return chosen;
     const auto needed = NeededShared(rule_, index_.WordLength(), least, query.brokenWindows);
     index_.CountShared(query, shared_);
-    for (std::size_t k = 0; k < index_.References(); ++k)
-        if (CanBeHit(needed, least, shared_[k], index_.Bases(k), index_.BrokenWindows(k))) chosen.push_back(k);
+    for (std::size_t g = 0; g < index_.References(); ++g)
+        if (CanBeHit(needed, least, shared_[g], index_.Bases(g), index_.BrokenWindows(g)))
+            for (const std::uint32_t k : groups_.Members(g)) chosen.push_back(k);
+    if (groups_.Groups() != groups_.References()) std::sort(chosen.begin(), chosen.end());
     return chosen;
 }
 

@@ -48,6 +48,9 @@ struct RunOptions {
     // A shard, the shardIndex-th of shardCount: its banner names it and its run (ShardTag). 0: none.
     std::size_t shardIndex = 0, shardCount = 0;
     std::string alignerName = {};  // "t_coffee", "builtin", ...: part of what a shard's run stands for
+    // Whatever else decides the output of the command, for its fingerprint only (identify: the hit
+    // rule and the taxa); empty for compare.
+    std::string runDetails = {};
     // What the backup of an earlier, unfinished run of the same command holds: its header and rows
     // are the report's, and its records are not aligned again. Null: from the start.
     const ResumePoint* resume = nullptr;

@@ -16,8 +16,8 @@ constexpr std::size_t kBlock = 1 << 16;
 
 }  // namespace
 
-ReportOutput::ReportOutput(const std::string& file) : name_(file), fd_(STDOUT_FILENO) {
-    if (!file.empty()) fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+ReportOutput::ReportOutput(const std::string& file, bool append) : name_(file), fd_(STDOUT_FILENO) {
+    if (!file.empty()) fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC) | O_CLOEXEC, 0666);
     if (fd_ < 0) error_ = errno;
     opened_ = fd_ >= 0;
 }

@@ -9,8 +9,9 @@ namespace kadrel::cli {
 // system's reason, and nothing more is written after it.
 class ReportOutput {
 public:
-    // Standard output when `file` is empty. Check Failed() before the first write.
-    explicit ReportOutput(const std::string& file);
+    // Standard output when `file` is empty. Check Failed() before the first write. `append`: the
+    // file is written on from its end rather than emptied.
+    explicit ReportOutput(const std::string& file, bool append = false);
     ~ReportOutput();
     ReportOutput(const ReportOutput&) = delete;
     ReportOutput& operator=(const ReportOutput&) = delete;
