@@ -29,7 +29,10 @@ IdentifyJoin::IdentifyJoin(std::vector<std::filesystem::path> summaries, std::ve
     ShardOrder order("summaries", "other sets, taxonomy, rule, aligner or model");
     for (std::size_t s = 0; s < summaries_.size(); ++s) {
         const std::filesystem::path& file = summaries_[s];
-        const auto fail = [&](const std::string& problem) { return MergeError(QuotedPath(file) + " " + problem); };
+        const auto fail = [&](const std::string& problem) {
+            std::string text = QuotedPath(file);  // appended, as "+" trips GCC 12's -Wrestrict here
+            return MergeError(text.append(1, ' ').append(problem));
+        };
         std::string comment;
         try {
             comment = FirstLine(file);
