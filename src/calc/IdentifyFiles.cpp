@@ -63,7 +63,8 @@ std::pair<std::string_view, std::string_view> RuleAndTag(std::string_view commen
 }
 
 std::string WhatRun(std::string_view tag) {
-    const auto shard = ReadShardTag(" " + std::string(tag));
+    std::string banner(1, ' ');  // appended, as "+" trips GCC 12's -Wrestrict here
+    const auto shard = ReadShardTag(banner.append(tag));
     if (!shard) return "the whole run";
     return "shard " + std::to_string(shard->index) + "/" + std::to_string(shard->count);
 }
@@ -115,6 +116,32 @@ std::string FirstLine(const std::filesystem::path& file) {
     bool whole = false;
     lines.Next(line, whole);
     return line;
+}
+
+namespace {
+
+// The file's first bytes, up to `most`; nullopt when it cannot be opened.
+std::optional<std::string> FirstBytes(const std::filesystem::path& file, std::size_t most) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes(most, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(most));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+}  // namespace
+
+bool IdentifyTablesNotBegun(const std::filesystem::path& summary, const std::filesystem::path& hits,
+                            const IdentifyTablesShape& shape) {
+    std::string summaryHeader = shape.comment, hitsHeader = shape.comment;
+    summaryHeader.append(1, '\n').append(shape.summaryTitles);
+    hitsHeader.append(1, '\n').append(shape.hitTitles);
+    const auto begun = FirstBytes(summary, summaryHeader.size() + 1);
+    if (!begun || begun->size() > summaryHeader.size() || !summaryHeader.starts_with(*begun)) return false;
+    if (hits.empty()) return true;
+    const auto hitsBegun = FirstBytes(hits, hitsHeader.size());
+    return !hitsBegun || hitsHeader.starts_with(*hitsBegun);
 }
 
 IdentifyTablesRead ReadIdentifyTables(const std::filesystem::path& summary, const std::filesystem::path& hits,

@@ -62,4 +62,11 @@ struct IdentifyTablesRead {
 IdentifyTablesRead ReadIdentifyTables(const std::filesystem::path& summary, const std::filesystem::path& hits,
                                       const IdentifyTablesShape& shape);
 
+// Whether a run killed before it finished a single query left these files: the summary a
+// beginning of its header (it may be empty), and the hits file (unless not asked for) missing, a
+// beginning of its header, or a file that starts with it. Such a run is begun again; nothing in the
+// files is lost by it. A missing summary is not a run to go on from.
+bool IdentifyTablesNotBegun(const std::filesystem::path& summary, const std::filesystem::path& hits,
+                            const IdentifyTablesShape& shape);
+
 }  // namespace kadrel

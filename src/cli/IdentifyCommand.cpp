@@ -187,7 +187,9 @@ IdentifyTablesShape TablesShape(std::string comment, DistanceModel model, const 
 // --resume after what they hold whole, cut back to it. Empty, or why not (nothing was changed).
 std::string OpenTables(const IdentifyOptions& options, const IdentifyTablesShape& shape, std::size_t& resumed,
                        ReportOutput*& out, std::optional<ReportOutput>& summaryOut, std::optional<ReportOutput>& hitsOut) {
-    if (options.resume) {
+    // Killed before its first query: begun again from the header.
+    const bool resume = options.resume && !(!options.output.empty() && IdentifyTablesNotBegun(options.output, options.hits, shape));
+    if (resume) {
         for (const std::string& file : {options.output, options.hits})
             if (!file.empty() && !std::filesystem::exists(file))
                 return "--resume: there is no \"" + file + "\" to go on from (run the command without --resume first)";
@@ -202,14 +204,14 @@ std::string OpenTables(const IdentifyOptions& options, const IdentifyTablesShape
                 return "--resume: cannot cut \"" + file + "\" back to its whole lines (" + std::strerror(errno) + ")";
         resumed = read.queries;
     }
-    summaryOut.emplace(options.output, options.resume);
+    summaryOut.emplace(options.output, resume);
     if (summaryOut->Failed()) return summaryOut->Problem();
     out = &*summaryOut;
     if (!options.hits.empty()) {
-        hitsOut.emplace(options.hits, options.resume);
+        hitsOut.emplace(options.hits, resume);
         if (hitsOut->Failed()) return "--hits: " + hitsOut->Problem();
     }
-    if (options.resume) return {};
+    if (resume) return {};
     out->Write(shape.comment + "\n" + shape.summaryTitles);
     if (hitsOut) hitsOut->Write(shape.comment + "\n" + shape.hitTitles);
     return {};
