@@ -19,10 +19,10 @@ namespace {
 constexpr int kMismatch = 3;
 constexpr int kGapOpen = 5;    // a gap of n sites costs kGapOpen + n * kGapExtend
 constexpr int kGapExtend = 2;
-// The wavefront aligner's time grows with the square of the score, the dynamic programme's does
-// not: beyond about 13% divergence the second is faster. A pair whose 8-letter words are shared
-// less than (1 - 0.13)^8 goes straight to it; the wavefront aligner gives up on the others past
-// 16%, where the estimate was wrong.
+// For pairs the banded programme cannot take: the wavefront aligner's time grows with the square
+// of the score, the full matrix's does not, and beyond about 13% divergence the second is faster.
+// A pair whose 8-letter words are shared less than (1 - 0.13)^8 goes straight to it; the
+// wavefront aligner gives up on the others past 16%, where the estimate was wrong.
 constexpr int kWordLength = 8;
 constexpr double kLeastSharedWords = 0.33;
 constexpr double kWavefrontDivergence = 0.16;
@@ -64,10 +64,18 @@ public:
     Engine& operator=(const Engine&) = delete;
 
     // The columns of an optimal alignment of two non-empty scoring texts, see GapPlacement.h.
+    // The banded programme takes every pair it can prove, close ones too: it is faster there than
+    // the wavefront aligner, whose time grows with the square of the score. What it cannot take
+    // goes the way pairs went before it: too long for its 16-bit lanes, or a band it cannot prove.
     std::string Columns(const std::string& first, const std::string& second) {
+        if (divergent_ == BuiltinAligner::Divergent::Banded) {
+            std::string columns = banded_.Align(first, second).columns;
+            if (!columns.empty()) return columns;
+        }
         const double cells = static_cast<double>(first.size()) * static_cast<double>(second.size());
         if (cells > kMostCells) return LowMemoryColumns(first, second);
-        if (SharedWords(first, second) < kLeastSharedWords) return DynamicProgrammeColumns(first, second);
+        const bool bandRefused = divergent_ == BuiltinAligner::Divergent::Banded && SweepFits(first.size(), second.size());
+        if (bandRefused || SharedWords(first, second) < kLeastSharedWords) return FullMatrixColumns(first, second);
         const auto longer = static_cast<double>(std::max(first.size(), second.size()));
         const auto ends = static_cast<double>(std::max(first.size(), second.size()) -
                                               std::min(first.size(), second.size()));
@@ -76,7 +84,7 @@ public:
         wavefront_.setMaxAlignmentScore(static_cast<int>(std::ceil(limit)));
         const auto status = wavefront_.alignEnd2End(first.data(), Size(first), second.data(), Size(second));
         if (status == wfa::WFAligner::StatusSuccessful) return FromWavefront(wavefront_.getAlignmentCigar());
-        return DynamicProgrammeColumns(first, second);
+        return FullMatrixColumns(first, second);
     }
 
 private:
@@ -109,12 +117,7 @@ private:
         return columns;
     }
 
-    // Divergent pairs: the banded programme where it proves its band, else the full matrix.
-    std::string DynamicProgrammeColumns(const std::string& first, const std::string& second) {
-        if (divergent_ == BuiltinAligner::Divergent::Banded) {
-            std::string columns = banded_.Align(first, second).columns;
-            if (!columns.empty()) return columns;
-        }
+    std::string FullMatrixColumns(const std::string& first, const std::string& second) {
         std::string columns = fullMatrix_.Columns(first, second);
         return columns.empty() ? LowMemoryColumns(first, second) : columns;
     }

@@ -11,15 +11,16 @@ namespace kadrel {
 
 // Aligns a pair in process, end to end, with affine gaps: a mismatch costs 3, a gap 5 + 2 per
 // site. The residues are read as t_coffee reads them and come back exactly as given; scoring
-// ignores case, and anything but A, C, G, T mismatches everything, itself included. A pair that
-// differs little goes through the wavefront aligner (WFA2-lib), a divergent one through a banded
-// SIMD dynamic programme that proves its band holds every optimal alignment, or where it cannot
-// through parasail's over the whole matrix; neither slows down much with divergence.
+// ignores case, and anything but A, C, G, T mismatches everything, itself included. A pair goes
+// through a banded SIMD dynamic programme that proves its band holds every optimal alignment;
+// where it cannot, through parasail's over the whole matrix, or, for a pair too long for the
+// band's lanes, through the wavefront aligner (WFA2-lib) if it differs little.
 // Align may be called from several threads at once: each call borrows an engine of its own,
 // reused by later calls, so there are never more engines than threads aligning at once.
 class BuiltinAligner : public Aligner {
 public:
-    // Which programme aligns divergent pairs; the full matrix only to measure the banded one against.
+    // Which programme aligns pairs; the full matrix (and the wavefront aligner for close pairs, as
+    // before the band) only to measure the banded one against.
     enum class Divergent { Banded, FullMatrix };
     explicit BuiltinAligner(Divergent divergent = Divergent::Banded);
     ~BuiltinAligner() override;
