@@ -1,15 +1,15 @@
 #include "sites/AlignmentShape.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kadrel {
 namespace {
 
 bool IsGap(char c) { return c == '-'; }
 
+// ASCII letters only, whatever the locale: this runs on every site of every pair.
 char Mended(char c) {
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     return upper == 'U' ? 'T' : upper;
 }
 

@@ -180,7 +180,7 @@ std::string BandedProgramme::Traceback(Band band, int n, int m) const {
     char state = kBoth;
     int i = n, j = m;
     while (i > 0 && j > 0) {
-        const std::uint16_t choice = TraceChoice(trace_.data(), band, lanes, i, j);
+        const std::uint8_t choice = TraceChoice(trace_.data(), band, lanes, i, j);
         if (state == kBoth) {
             const char from = (choice & kFromFirstOnly) ? kFirstOnly : (choice & kFromSecondOnly) ? kSecondOnly : kBoth;
             if (from != kBoth) {

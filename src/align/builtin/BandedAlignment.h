@@ -36,7 +36,7 @@ private:
     int Discount() const;
 
     SweepScratch scratch_;
-    std::vector<std::uint16_t> trace_;
+    std::vector<std::uint8_t> trace_;
     std::vector<std::int16_t> lowEdge_, highEdge_;
     std::vector<std::uint8_t> tileFound_;
     std::vector<int> unfoundFrom_;  // tiles missing from the second among residues i, i + 1, ...

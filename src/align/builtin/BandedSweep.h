@@ -35,10 +35,10 @@ int SweepLanes(Band band);
 // Per cell of the band, how its best score was reached, the way parasail's traceback reads it:
 // from a column of both residues unless one of the first two bits says from a column of one
 // sequence's residue alone, and whether a run of such columns ending here starts here.
-constexpr std::uint16_t kFromFirstOnly = 1;
-constexpr std::uint16_t kFromSecondOnly = 2;
-constexpr std::uint16_t kFirstOnlyOpens = 4;
-constexpr std::uint16_t kSecondOnlyOpens = 8;
+constexpr std::uint8_t kFromFirstOnly = 1;
+constexpr std::uint8_t kFromSecondOnly = 2;
+constexpr std::uint8_t kFirstOnlyOpens = 4;
+constexpr std::uint8_t kSecondOnlyOpens = 8;
 
 struct SweepScratch {
     std::vector<std::int16_t> first, second;
@@ -50,11 +50,11 @@ struct SweepScratch {
 // for each row i, the best score inside the band from (0, 0) to the cell of row i on the band's
 // lowest and highest diagonal, kOutside where there is none. `trace`, when given, gets
 // (n + m + 1) x SweepLanes(band) choices, read by TraceChoice.
-int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint16_t* trace,
+int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint8_t* trace,
           std::int16_t* lowEdge, std::int16_t* highEdge, SweepScratch& scratch);
 
 // The choices the sweep recorded for cell (i, j) of the band.
-inline std::uint16_t TraceChoice(const std::uint16_t* trace, Band band, int lanes, int i, int j) {
+inline std::uint8_t TraceChoice(const std::uint8_t* trace, Band band, int lanes, int i, int j) {
     const int t = i + j;
     const int base = ((t - band.low) & 1) != 0 ? band.low - 1 : band.low;
     return trace[static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) +
