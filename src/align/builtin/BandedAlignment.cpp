@@ -109,7 +109,9 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
     }
     const double share = std::max(words == 0 ? 0.0 : static_cast<double>(shared) / words, 1e-3);
     const double divergence = 1 - std::pow(share, 1.0 / kWordLength);
-    const int expected = static_cast<int>(1.1 * 3 * divergence * std::min(n, m)) + 5 + 2 * std::abs(m - n);
+    // 1.2 times that: on 90,000 pairs 2-20% apart it swept the fewest lanes in all (1.0 to 1.5
+    // tried), a narrower first band failing its proof and being swept again too often.
+    const int expected = static_cast<int>(1.2 * 3 * divergence * std::min(n, m)) + 5 + 2 * std::abs(m - n);
     const int low = std::min({0, m - n, startDiagonal, endDiagonal}) - kMargin;
     const int high = std::max({0, m - n, startDiagonal, endDiagonal}) + kMargin;
     const int width = 2 * SweepLanes({low, high}) - 1;
