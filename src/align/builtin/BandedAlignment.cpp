@@ -109,6 +109,7 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
     }
     const double share = std::max(words == 0 ? 0.0 : static_cast<double>(shared) / words, 1e-3);
     const double divergence = 1 - std::pow(share, 1.0 / kWordLength);
+    divergence_ = divergence;
     // 1.2 times that: on 90,000 pairs 2-20% apart it swept the fewest lanes in all (1.0 to 1.5
     // tried), a narrower first band failing its proof and being swept again too often.
     const int expected = static_cast<int>(1.2 * 3 * divergence * std::min(n, m)) + 5 + 2 * std::abs(m - n);
@@ -120,13 +121,17 @@ Band BandedProgramme::FirstBand(const std::string& first, const std::string& sec
 }
 
 BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const std::string& second,
-                                                SimdPath path) {
+                                                SimdPath path, double leaveBelow) {
     Outcome outcome;
     const int n = Size(first), m = Size(second);
     if (n == 0 || m == 0 || !SweepFits(first.size(), second.size())) return outcome;
     lowEdge_.resize(static_cast<std::size_t>(n + 1));
     highEdge_.resize(static_cast<std::size_t>(n + 1));
     Band band = FirstBand(first, second);
+    if (divergence_ < leaveBelow) {
+        outcome.close = true;
+        return outcome;
+    }
     for (int pass = 0; pass < 3; ++pass) {
         const int lanes = SweepLanes(band);
         // Beyond this many cells the full matrix costs less (short pairs always get the narrowest

@@ -22,12 +22,16 @@ long ColumnsCost(const std::string& columns, const std::string& first, const std
 class BandedProgramme {
 public:
     struct Outcome {
-        std::string columns;  // empty: the band grew too wide to pay, or the pair is too long
+        std::string columns;  // empty: the band grew too wide to pay, the pair is too long, or close
         Band band{0, 0};
         int widenings = 0;
+        bool close = false;  // left unswept: its words put it less than `leaveBelow` apart
     };
 
-    Outcome Align(const std::string& first, const std::string& second, SimdPath path = FastestSimdPath());
+    // A pair whose shared words put it less than `leaveBelow` apart is left to the caller, for
+    // which another programme may be faster.
+    Outcome Align(const std::string& first, const std::string& second, SimdPath path = FastestSimdPath(),
+                  double leaveBelow = 0);
 
 private:
     Band FirstBand(const std::string& first, const std::string& second);
@@ -46,6 +50,7 @@ private:
     };
     std::vector<Seen> seen_;
     std::uint32_t pairCount_ = 0;
+    double divergence_ = 0;  // the last first band's estimate
 };
 
 }  // namespace kadrel
