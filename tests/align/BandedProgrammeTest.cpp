@@ -94,6 +94,34 @@ TEST(BandedProgramme, GivesTheFullMatrixAlignmentOnHardPairs) {
     }
 }
 
+// The aligner leaves the closest pairs to the wavefront aligner by the band's word estimate: the
+// estimate must tell them from pairs a few percent apart, whatever their ends or length.
+TEST(BandedProgramme, LeavesOnlyPairsCloserThanAsked) {
+    const struct {
+        Shape shape;
+        bool close;
+    } cases[] = {
+        {{"identical", 650, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false}, true},
+        {{"1% apart", 650, 0.01, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false}, true},
+        {{"1% apart, ragged and a deletion", 650, 0.01, 9, 0, 0, 7, 300, 3, 0, 0, 0, false, false}, true},
+        {{"6% apart", 650, 0.06, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false}, false},
+        {{"20% apart", 1500, 0.2, 0, 0, 0, 0, 0, 0, 0, 0, 0, false, false}, false},
+        {{"unrelated", 650, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, true, false}, false},
+    };
+    BandedProgramme banded;
+    for (const auto& c : cases) {
+        for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+            const auto [first, second] = MakePair(c.shape, seed);
+            const auto outcome = banded.Align(first, second, FastestSimdPath(), 0.03);
+            EXPECT_EQ(outcome.close, c.close) << c.shape.what << ", seed " << seed;
+            if (c.close) {
+                EXPECT_EQ(outcome.columns, "") << c.shape.what << ", seed " << seed;
+            }
+            EXPECT_FALSE(banded.Align(first, second).close) << c.shape.what << ": nothing left unasked";
+        }
+    }
+}
+
 TEST(BandedProgramme, CostsColumnsAsTheScoringSays) {
     const struct {
         std::string columns, first, second;
