@@ -11,6 +11,8 @@ import subprocess
 import sys
 import tempfile
 
+from failures import finish
+
 
 def rows(path):
     with open(path, newline="", encoding="utf-8") as f:
@@ -82,10 +84,7 @@ def main():
             want = [str(v) for v in (tp, fp, fn, tn, fp + fn)]
             if sweep.get(threshold) != want:
                 failures.append("sweep at %s: counted %s, written %s" % (threshold, want, sweep.get(threshold)))
-    for failure in failures:
-        print(failure)
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish(failures)
 
 
 if __name__ == "__main__":

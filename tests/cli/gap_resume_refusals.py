@@ -10,6 +10,8 @@ import subprocess
 import sys
 import tempfile
 
+from failures import finish
+
 
 def main():
     kadrel, library = sys.argv[1], sys.argv[2]
@@ -98,10 +100,7 @@ def main():
             failures.append("-j 1 --resume: status %d, %r" % (run.returncode, run.stderr))
         if open(path("gap.bak"), "rb").read() != open(path("whole.bak"), "rb").read():
             failures.append("-j 1 --resume: the backup is not the uninterrupted run's")
-    for failure in failures:
-        print(failure)
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish(failures)
 
 
 if __name__ == "__main__":

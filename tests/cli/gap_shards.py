@@ -10,6 +10,8 @@ import subprocess
 import sys
 import tempfile
 
+from failures import finish
+
 OUTPUTS = ("--species", "--specimens", "--sweep", "--matrix", "--gap-plot", "--histogram", "--sweep-plot")
 
 
@@ -81,10 +83,7 @@ def main():
             run = gap(*arguments)
             if run.returncode != 2 or message not in run.stderr:
                 failures.append("%s: status %d, %r" % (" ".join(arguments), run.returncode, run.stderr))
-    for failure in failures:
-        print(failure)
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish(failures)
 
 
 if __name__ == "__main__":

@@ -6,10 +6,7 @@
 set -eu
 here=$(dirname "$(realpath "$0")")
 . "$here/kill_and_resume.sh"
-PATH="$(realpath "$1"):$PATH"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+enter_work "$1"
 python3 "$here/seeded_sets.py" --species 7 lib.fas:36
 # Every file a whole run writes, named after $1.
 outputs() {

@@ -1,6 +1,15 @@
 # Sourced by the kill-and-resume tests (POSIX sh): a run interrupted at random moments, again and
 # again, then gone on with --resume until it reaches its end.
 
+# enter_work KADREL_FOLDER: puts KADREL_FOLDER first on the search path and moves into a new
+# folder, $work, removed when the test ends.
+enter_work() {
+    PATH="$(realpath "$1"):$PATH"
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+}
+
 # elapsed_ms COMMAND...: runs COMMAND, its standard error discarded, and sets $took to the
 # milliseconds it took.
 elapsed_ms() {

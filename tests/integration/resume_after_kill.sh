@@ -5,10 +5,7 @@
 set -eu
 here=$(dirname "$(realpath "$0")")
 . "$here/kill_and_resume.sh"
-PATH="$(realpath "$1"):$PATH"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+enter_work "$1"
 python3 "$here/seeded_sets.py" q.fas:16 r.fas:12
 status=0
 for case in "-j 1" "-j 2" "-j 2 --shard 2/3"; do
