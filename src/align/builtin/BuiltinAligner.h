@@ -13,8 +13,9 @@ namespace kadrel {
 // site. The residues are read as t_coffee reads them and come back exactly as given; scoring
 // ignores case, and anything but A, C, G, T mismatches everything, itself included. A pair goes
 // through a banded SIMD dynamic programme that proves its band holds every optimal alignment;
-// where it cannot, through parasail's over the whole matrix, or, for a pair too long for the
-// band's lanes, through the wavefront aligner (WFA2-lib) if it differs little.
+// where it cannot, through parasail's over the whole matrix. The wavefront aligner (WFA2-lib)
+// takes the closest pairs, under about 3% apart, where it is faster, and close pairs too long
+// for the band's 16-bit lanes.
 // Align may be called from several threads at once: each call borrows an engine of its own,
 // reused by later calls, so there are never more engines than threads aligning at once.
 class BuiltinAligner : public Aligner {
