@@ -66,6 +66,10 @@ TEST(BandedProgramme, GivesTheFullMatrixAlignmentOnHardPairs) {
         // Ends on one diagonal, the middle far off it: the words at the ends place the band wrong.
         {"a deletion and an insertion far apart", 650, 0.05, 0, 0, 0, 0, 150, 90, 450, -90, 0, false, true},
         {"an insertion and a deletion", 650, 0.08, 0, 0, 0, 0, 200, -70, 400, 70, 0, false, false},
+        // Out past the band's upper edge and back by a gap of the first's residues that spans
+        // several tiles: the tiles it breaks are paid for by its sites, not once more.
+        {"an insertion, a deletion just past the band", 398, 0.003, 0, 0, 0, 0, 136, -63, 280, 63, 0, false, false},
+        {"an insertion, a deletion past the band", 406, 0.008, 0, 0, 0, 0, 159, -68, 305, 67, 0, false, false},
         {"short", 30, 0.3, 2, 0, 0, 3, 0, 0, 0, 0, 0, false, false},
         {"first empty", 30, 0.1, 30, 0, 0, 0, 0, 0, 0, 0, 0, false, true},
         {"second empty", 30, 0.1, 0, 0, 0, 30, 0, 0, 0, 0, 0, false, true},

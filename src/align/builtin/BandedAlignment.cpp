@@ -132,47 +132,76 @@ BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const 
         outcome.close = true;
         return outcome;
     }
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < 4; ++pass) {
         const int lanes = SweepLanes(band);
         // Beyond this many cells the full matrix costs less (short pairs always get the narrowest
         // band once: their whole matrix is small either way).
         if (lanes > SweepLanes({0, 0}) && 2.0 * lanes * (n + m + 1) > static_cast<double>(n) * m) return outcome;
-        trace_.resize(static_cast<std::size_t>(n + m + 1) * static_cast<std::size_t>(lanes));
+        trace_.resize(SweepTraceSize(band, first.size(), second.size()));
         const int score = Sweep(path, first, second, band, trace_.data(), lowEdge_.data(), highEdge_.data(), scratch_);
-        if (NothingOutsideBeats(band, n, m, score)) {
+        const Outside outside = BestOutside(band, n, m);
+        if (std::max(outside.low, outside.high) < score) {
             outcome.columns = Traceback(band, n, m);
             outcome.band = band;
             return outcome;
         }
-        // The best alignment costs -score at most. Next the band the tiles should prove, and if
-        // that fails the one the gaps alone prove.
-        band = ClearOf(band, -score - (pass == 0 ? Discount() : 0), n, m);
+        // First the side that failed, by what it failed by; then the band the tiles should
+        // prove, and if that fails the one the gaps alone prove.
+        if (pass == 0)
+            band = Widened(band, outside, score, n, m);
+        else
+            band = ClearOf(band, -score - (pass == 1 ? Discount() : 0), n, m);
         ++outcome.widenings;
     }
     return outcome;
 }
 
 // An alignment that leaves the band steps off an edge diagonal for the first time from a cell
-// of row i that the best path inside the band reaches with lowEdge_/highEdge_ (the best over
-// the gap states there), by a gap site (2 at least), and must then come back to the end's
-// diagonal by a gap of the other sequence (opened outside) of at least as many sites as it is
-// away; besides, each tile of the first's residues from i on that the second lacks costs it an
-// edit of 2 at least. Two of those edits may be the gap sites already counted, and each further
-// run of the returning gap costs 5 more than the tile it may pay for: 2 + 5 + 2 sites + 2 tiles
-// - 4 at least. Scores are negative costs; the bound must stay strictly below the band's best,
-// so that no path outside can tie it either: then the full matrix traces the same path.
-bool BandedProgramme::NothingOutsideBeats(Band band, int n, int m, int score) const {
+// of row i that the best path inside the band reaches with lowEdge_/highEdge_ (the best over the
+// gap states there). From there on it pays 3 per mismatch, 2 per gap site and 5 per gap opened,
+// and every tile of the first's residues from i on that the second lacks holds an edit: a
+// mismatch, a residue of the first against a gap, or a run of the second's residues inside it.
+// Off the low edge: a site of the first alone (2), and a gap of the second opened outside that
+// brings it back to the end's diagonal, as many sites as it is away (5 + 2 a). Both may fall into
+// a missing tile; every further one costs 3 at least (a mismatch 3; a further first-only site 2,
+// and 2 for the second-only site it has to be made up by; a further run 5).
+// Off the high edge the step is a site of the second and the way back residues of the first: a
+// run of a of them can fall into up to (a + 14) / 8 tiles, and a further run of first-only sites
+// costs 5 and can fall into 2 tiles more, 2.5 a tile.
+// Scores are negative costs; the bound must stay strictly below the band's best, so that no path
+// outside can tie it either: then the full matrix traces the same path.
+BandedProgramme::Outside BandedProgramme::BestOutside(Band band, int n, int m) const {
     const int end = m - n;
-    const auto best = [&](const std::vector<std::int16_t>& edge, int away) {
+    const auto best = [&](const std::vector<std::int16_t>& edge, int away, int freeTiles, int halvesPerTile) {
         int most = kOutside;
-        for (int i = 0; i <= n; ++i)
-            if (edge[i] != kOutside) most = std::max(most, edge[i] - 3 - 2 * away - 2 * unfoundFrom_[i]);
+        for (int i = 0; i <= n; ++i) {
+            if (edge[i] == kOutside) continue;
+            const int tiles = std::max(0, unfoundFrom_[i] - freeTiles);
+            most = std::max(most, edge[i] - 7 - 2 * away - (halvesPerTile * tiles + 1) / 2);
+        }
         return most;
     };
-    int bound = kOutside;
-    if (band.low > -n) bound = std::max(bound, best(lowEdge_, end - band.low + 1));
-    if (band.high < m) bound = std::max(bound, best(highEdge_, band.high + 1 - end));
-    return bound < score;
+    Outside outside;
+    if (band.low > -n) outside.low = best(lowEdge_, end - band.low + 1, 2, 6);
+    if (band.high < m) {
+        const int away = band.high + 1 - end;
+        outside.high = best(highEdge_, away, (away + 14) / 8 + 1, 5);
+    }
+    return outside;
+}
+
+// Each diagonal further out costs a path leaving there 2 more to come back and, mostly, 2 more to
+// get out to: a side that failed by d is moved by about d / 4 diagonals, and the lanes the sweep
+// rounds up to go to the sides that failed.
+Band BandedProgramme::Widened(Band band, Outside outside, int score, int n, int m) const {
+    const auto by = [&](int best) { return best < score ? 0 : (best - score) / 4 + 1 + kMargin; };
+    const int lower = by(outside.low), higher = by(outside.high);
+    Band wider{std::max(band.low - lower, -n), std::min(band.high + higher, m)};
+    const int spare = 2 * SweepLanes(wider) - 1 - (wider.high - wider.low + 1);
+    const int toLow = higher == 0 ? spare : lower == 0 ? 0 : spare / 2;
+    wider.low = std::max(wider.low - toLow, -n);
+    wider.high = std::min(wider.high + (spare - toLow), m);
+    return wider;
 }
 
 // What the tiles a path misses will cost it at least, mostly: the band need not be that wide.

@@ -35,7 +35,14 @@ public:
 
 private:
     Band FirstBand(const std::string& first, const std::string& second);
-    bool NothingOutsideBeats(Band band, int n, int m, int score) const;
+    // The best scores a path leaving the band below and above it could reach at most (kOutside
+    // where the band reaches the matrix's edge).
+    struct Outside {
+        int low = kOutside;
+        int high = kOutside;
+    };
+    Outside BestOutside(Band band, int n, int m) const;
+    Band Widened(Band band, Outside outside, int score, int n, int m) const;
     std::string Traceback(Band band, int n, int m) const;
     int Discount() const;
 

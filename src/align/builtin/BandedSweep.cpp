@@ -10,30 +10,15 @@ namespace kadrel {
 namespace {
 
 // Lanes of 16 bits: one register of 32 with AVX-512, 16 with AVX2, 8 with SSE2; one body serves
-// them all. Rows hold a multiple of the widest.
+// them all. A band holds a multiple of 16 lanes, so AVX-512 may run 16 lanes past its end: rows,
+// lane numbers and the trace keep room for a register more.
 constexpr int kWidth = 32;
+constexpr int kLaneStep = 16;
 // (An alias template would drop the vector attribute.)
 using Vector8 = std::int16_t __attribute__((vector_size(16)));
 using Vector16 = std::int16_t __attribute__((vector_size(32)));
 using Vector32 = std::int16_t __attribute__((vector_size(64)));
 // The trace keeps a byte a cell, its four bits of choice: half the memory traffic of 16 bits.
-using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
-using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
-using Bytes32 = std::uint8_t __attribute__((vector_size(32)));
-template <class Scores>
-struct ChoicesOf;
-template <>
-struct ChoicesOf<Vector8> {
-    using Type = Bytes8;
-};
-template <>
-struct ChoicesOf<Vector16> {
-    using Type = Bytes16;
-};
-template <>
-struct ChoicesOf<Vector32> {
-    using Type = Bytes32;
-};
 
 constexpr int kMismatch = 3;
 constexpr int kOpen = 7;  // the first site of a gap: 5 + 2
@@ -68,6 +53,23 @@ template <class Scores>
         _mm512_mask_mov_epi16(_mm512_set1_epi16(kOutside), inside, reinterpret_cast<__m512i>(scores)));
 }
 
+// Stores a choice per lane, 0 to 15, as a byte each: for these the saturating pack is exact and
+// cheaper than the general conversion's masking.
+inline void StoreChoices(std::uint8_t* to, const Vector8& choice) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(to),
+                     _mm_packus_epi16(reinterpret_cast<__m128i>(choice), reinterpret_cast<__m128i>(choice)));
+}
+
+[[gnu::target("avx2")]] inline void StoreChoices(std::uint8_t* to, const Vector16& choice) {
+    const __m256i packed = _mm256_packus_epi16(reinterpret_cast<__m256i>(choice), reinterpret_cast<__m256i>(choice));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, 0xd8)));
+}
+
+[[gnu::target("avx512bw")]] inline void StoreChoices(std::uint8_t* to, const Vector32& choice) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
+                        _mm512_maskz_cvtepi16_epi8(~__mmask32{0}, reinterpret_cast<__m512i>(choice)));
+}
+
 // Lane q of anti-diagonal t holds the cell on diagonal Base(t) + 2q: its diagonals share the
 // parity of t, so each lane's three predecessors sit at fixed lanes of the two anti-diagonals
 // before it, and the residues it compares lie contiguously in the reversed first sequence and in
@@ -75,7 +77,7 @@ template <class Scores>
 template <class Scores>
 [[gnu::always_inline]] inline int SweepBody(const Args& a) {
     constexpr int Lanes = sizeof(Scores) / sizeof(std::int16_t);
-    static_assert(kWidth % Lanes == 0);
+    static_assert(kWidth % Lanes == 0 && (Lanes <= kLaneStep || Lanes == kWidth));
     const int n = static_cast<int>(a.first.size());
     const int m = static_cast<int>(a.second.size());
     const int low = a.band.low, high = a.band.high;
@@ -90,7 +92,7 @@ template <class Scores>
     const int stride = lanes + 2 * kWidth;
     s.rows.assign(static_cast<std::size_t>(7 * stride), kOutside);
     // Each lane's number, read from memory: built in registers, the compiler takes it apart.
-    s.laneNumbers.resize(static_cast<std::size_t>(lanes));
+    s.laneNumbers.resize(static_cast<std::size_t>(lanes + kWidth));
     std::iota(s.laneNumbers.begin(), s.laneNumbers.end(), std::int16_t{0});
     const std::int16_t* const laneNumbers = s.laneNumbers.data();
     std::int16_t* row[7];
@@ -127,25 +129,26 @@ template <class Scores>
             const Scores eOpen = left - kOpen, eExtend = leftGap - kExtend;
             const Scores fOpen = up - kOpen, fExtend = upGap - kExtend;
             const Scores opensE = eOpen > eExtend, opensF = fOpen > fExtend;
-            Scores eBest = (opensE & eOpen) | (~opensE & eExtend);
-            Scores fBest = (opensF & fOpen) | (~opensF & fExtend);
+            Scores eBest = eOpen > eExtend ? eOpen : eExtend;
+            Scores fBest = fOpen > fExtend ? fOpen : fExtend;
             Scores best = diagonal > eBest ? diagonal : eBest;
             best = best > fBest ? best : fBest;
-            Scores lane;
-            std::memcpy(&lane, laneNumbers + q0, sizeof(Scores));
             if (a.trace) {
                 // parasail's order: the diagonal, then the gap in the second sequence, then the
                 // one in the first; a gap extends rather than opens on a tie.
                 const Scores fromDiagonal = best == diagonal, fromF = best == fBest;
                 const Scores from = ~fromDiagonal & ((fromF & kFromFirstOnly) | (~fromF & kFromSecondOnly));
                 const Scores choice = from | (opensF & kFirstOnlyOpens) | (opensE & kSecondOnlyOpens);
-                const auto bytes = __builtin_convertvector(choice, typename ChoicesOf<Scores>::Type);
-                std::memcpy(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, &bytes,
-                            sizeof(bytes));
+                StoreChoices(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, choice);
             }
-            KeepInside(best, lane, qFrom, qTo);
-            KeepInside(eBest, lane, qFrom, qTo);
-            KeepInside(fBest, lane, qFrom, qTo);
+            // Only the registers at the two ends hold lanes outside.
+            if (q0 < qMin || q0 + Lanes - 1 > qMax) {
+                Scores lane;
+                std::memcpy(&lane, laneNumbers + q0, sizeof(Scores));
+                KeepInside(best, lane, qFrom, qTo);
+                KeepInside(eBest, lane, qFrom, qTo);
+                KeepInside(fBest, lane, qFrom, qTo);
+            }
             std::memcpy(h + q0, &best, sizeof(Scores));
             std::memcpy(e + q0, &eBest, sizeof(Scores));
             std::memcpy(f + q0, &fBest, sizeof(Scores));
@@ -206,7 +209,11 @@ bool SweepFits(std::size_t firstLength, std::size_t secondLength) {
 
 int SweepLanes(Band band) {
     const int needed = (band.high - band.low + 1) / 2 + 1;
-    return (needed + kWidth - 1) / kWidth * kWidth;
+    return (needed + kLaneStep - 1) / kLaneStep * kLaneStep;
+}
+
+std::size_t SweepTraceSize(Band band, std::size_t firstLength, std::size_t secondLength) {
+    return (firstLength + secondLength + 1) * static_cast<std::size_t>(SweepLanes(band)) + kWidth;
 }
 
 int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint8_t* trace,

@@ -29,8 +29,12 @@ constexpr std::int16_t kOutside = -12000;
 // Whether scores of this pair fit the sweep's 16-bit lanes with room for kOutside.
 bool SweepFits(std::size_t firstLength, std::size_t secondLength);
 
-// Cells of one anti-diagonal i + j the sweep holds: a multiple of the vector width.
+// Cells of one anti-diagonal i + j the sweep holds: a multiple of 16.
 int SweepLanes(Band band);
+
+// The bytes a sweep's trace takes: (n + m + 1) x SweepLanes(band) choices, and room for the
+// widest register to run past the last.
+std::size_t SweepTraceSize(Band band, std::size_t firstLength, std::size_t secondLength);
 
 // Per cell of the band, how its best score was reached, the way parasail's traceback reads it:
 // from a column of both residues unless one of the first two bits says from a column of one
@@ -48,8 +52,8 @@ struct SweepScratch {
 // The best score of a global alignment of `first` and `second` (scoring texts: equal characters
 // match) among those inside `band`, by anti-diagonals. `lowEdge` and `highEdge` (n + 1 each) get,
 // for each row i, the best score inside the band from (0, 0) to the cell of row i on the band's
-// lowest and highest diagonal, kOutside where there is none. `trace`, when given, gets
-// (n + m + 1) x SweepLanes(band) choices, read by TraceChoice.
+// lowest and highest diagonal, kOutside where there is none. `trace`, when given, holds
+// SweepTraceSize bytes and gets the choices, read by TraceChoice.
 int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint8_t* trace,
           std::int16_t* lowEdge, std::int16_t* highEdge, SweepScratch& scratch);
 
