@@ -99,8 +99,8 @@ template <class Scores>
     for (int r = 0; r < 7; ++r) row[r] = s.rows.data() + r * stride + kWidth;
     std::int16_t *hBefore = row[0], *hLast = row[1], *h = row[2];
     std::int16_t *eLast = row[3], *e = row[4], *fLast = row[5], *f = row[6];
-    if (a.lowEdge) std::fill(a.lowEdge, a.lowEdge + n + 1, kOutside);
-    if (a.highEdge) std::fill(a.highEdge, a.highEdge + n + 1, kOutside);
+    std::fill(a.lowEdge, a.lowEdge + n + 1, kOutside);
+    std::fill(a.highEdge, a.highEdge + n + 1, kOutside);
 
     int score = kOutside;
     for (int t = 0; t <= n + m; ++t) {
@@ -112,9 +112,14 @@ template <class Scores>
         const int qMin = (kMin - base + 1) >> 1, qMax = (kMax - base) >> 1;
         const std::int16_t* firstAt = s.first.data() + pad + n - (t - base) / 2;
         const std::int16_t* secondAt = s.second.data() + pad + (t + base) / 2 - 1;
-        // Lanes of cells outside the matrix or the band score nothing.
+        // Lanes of cells outside the matrix or the band score nothing. The registers swept hold
+        // those lanes and one more on either side, all the next two anti-diagonals read (each
+        // reads the lane before and after its own one); the lanes past them keep what they held.
         const Scores qFrom = Scores{} + static_cast<std::int16_t>(qMin - 1), qTo = Scores{} + static_cast<std::int16_t>(qMax + 1);
-        for (int q0 = 0; q0 < lanes; q0 += Lanes) {
+        const int qStart = qMin > qMax ? 0 : std::max(qMin - 1, 0) / Lanes * Lanes;
+        const int qEnd = qMin > qMax ? lanes : std::min(qMax + 2, lanes);
+        std::uint8_t* const traceRow = a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes);
+        for (int q0 = qStart; q0 < qEnd; q0 += Lanes) {
             Scores diagonal, left, leftGap, up, upGap;
             std::memcpy(&diagonal, hBefore + q0, sizeof(Scores));
             std::memcpy(&left, hLast + q0 + shift, sizeof(Scores));
@@ -124,8 +129,7 @@ template <class Scores>
             Scores x, y;
             std::memcpy(&x, firstAt + q0, sizeof(Scores));
             std::memcpy(&y, secondAt + q0, sizeof(Scores));
-            const Scores same = x == y;  // -1 or 0
-            diagonal += (same & kMismatch) - kMismatch;
+            diagonal += ~(x == y) & -kMismatch;
             const Scores eOpen = left - kOpen, eExtend = leftGap - kExtend;
             const Scores fOpen = up - kOpen, fExtend = upGap - kExtend;
             const Scores opensE = eOpen > eExtend, opensF = fOpen > fExtend;
@@ -133,14 +137,13 @@ template <class Scores>
             Scores fBest = fOpen > fExtend ? fOpen : fExtend;
             Scores best = diagonal > eBest ? diagonal : eBest;
             best = best > fBest ? best : fBest;
-            if (a.trace) {
-                // parasail's order: the diagonal, then the gap in the second sequence, then the
-                // one in the first; a gap extends rather than opens on a tie.
-                const Scores fromDiagonal = best == diagonal, fromF = best == fBest;
-                const Scores from = ~fromDiagonal & ((fromF & kFromFirstOnly) | (~fromF & kFromSecondOnly));
-                const Scores choice = from | (opensF & kFirstOnlyOpens) | (opensE & kSecondOnlyOpens);
-                StoreChoices(a.trace + static_cast<std::size_t>(t) * static_cast<std::size_t>(lanes) + q0, choice);
-            }
+            // parasail's order: the diagonal, then the gap in the second sequence, then the one in
+            // the first; a gap extends rather than opens on a tie. (fromF is -1 or 0: 2 + fromF
+            // is kFromFirstOnly or kFromSecondOnly.)
+            static_assert(kFromFirstOnly == 1 && kFromSecondOnly == 2);
+            const Scores fromDiagonal = best == diagonal, fromF = best == fBest;
+            const Scores choice = (~fromDiagonal & (fromF + 2)) | (opensF & kFirstOnlyOpens) | (opensE & kSecondOnlyOpens);
+            StoreChoices(traceRow + q0, choice);
             // Only the registers at the two ends hold lanes outside.
             if (q0 < qMin || q0 + Lanes - 1 > qMax) {
                 Scores lane;
@@ -157,11 +160,11 @@ template <class Scores>
         const auto edgeScore = [](int sites) { return static_cast<std::int16_t>(sites == 0 ? 0 : -(5 + 2 * sites)); };
         if (t <= m && t >= low && t <= high) h[(t - base) / 2] = edgeScore(t);
         if (t > 0 && t <= n && -t >= low && -t <= high) h[(-t - base) / 2] = edgeScore(t);
-        if (onLow && a.lowEdge) {
+        if (onLow) {
             const int i = (t - low) / 2;
             if (i >= 0 && i <= n && i + low >= 0 && i + low <= m) a.lowEdge[i] = h[0];
         }
-        if (((high - base) & 1) == 0 && a.highEdge) {
+        if (((high - base) & 1) == 0) {
             const int i = (t - high) / 2;
             if (i >= 0 && i <= n && i + high >= 0 && i + high <= m) a.highEdge[i] = h[(high - base) / 2];
         }

@@ -52,8 +52,8 @@ struct SweepScratch {
 // The best score of a global alignment of `first` and `second` (scoring texts: equal characters
 // match) among those inside `band`, by anti-diagonals. `lowEdge` and `highEdge` (n + 1 each) get,
 // for each row i, the best score inside the band from (0, 0) to the cell of row i on the band's
-// lowest and highest diagonal, kOutside where there is none. `trace`, when given, holds
-// SweepTraceSize bytes and gets the choices, read by TraceChoice.
+// lowest and highest diagonal, kOutside where there is none. `trace` holds SweepTraceSize bytes
+// and gets the choices of the band's cells in the matrix, read by TraceChoice.
 int Sweep(SimdPath path, std::string_view first, std::string_view second, Band band, std::uint8_t* trace,
           std::int16_t* lowEdge, std::int16_t* highEdge, SweepScratch& scratch);
 
