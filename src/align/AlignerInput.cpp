@@ -45,10 +45,14 @@ std::string SequenceResidues(std::string_view recordText) {
         return table;
     }();
     const auto lines = SequenceLines(recordText);
-    std::string residues;
-    residues.reserve(lines.size());
-    for (const char c : lines)
-        if (!skipped[static_cast<unsigned char>(c)]) residues += c;
+    // Every byte written, the count moved on past the kept ones: no branch per residue.
+    std::string residues(lines.size(), '\0');
+    std::size_t kept = 0;
+    for (const char c : lines) {
+        residues[kept] = c;
+        kept += !skipped[static_cast<unsigned char>(c)];
+    }
+    residues.resize(kept);
     return residues;
 }
 

@@ -184,11 +184,11 @@ BandedProgramme::Outcome BandedProgramme::Align(const std::string& first, const 
 BandedProgramme::Outside BandedProgramme::BestOutside(Band band, int n, int m) const {
     const int end = m - n;
     const auto best = [&](const std::vector<std::int16_t>& edge, int away, int freeTiles, int halvesPerTile) {
+        // Rows the edge does not reach hold kOutside and stay below it here: no test needed.
         int most = kOutside;
         for (int i = 0; i <= n; ++i) {
-            if (edge[i] == kOutside) continue;
             const int tiles = std::max(0, unfoundFrom_[i] - freeTiles);
-            most = std::max(most, edge[i] - 7 - 2 * away - (halvesPerTile * tiles + 1) / 2);
+            most = std::max(most, edge[i] - 7 - 2 * away - ((halvesPerTile * tiles + 1) >> 1));
         }
         return most;
     };

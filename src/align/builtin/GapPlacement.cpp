@@ -5,12 +5,14 @@
 namespace kadrel {
 
 bool ColumnsFit(const std::string& columns, std::size_t firstLength, std::size_t secondLength) {
-    const auto count = [&](char kind) {
-        return static_cast<std::size_t>(std::count(columns.begin(), columns.end(), kind));
-    };
-    const std::size_t both = count(kBoth);
-    return both + count(kFirstOnly) + count(kSecondOnly) == columns.size() &&
-           both + count(kFirstOnly) == firstLength && both + count(kSecondOnly) == secondLength;
+    std::size_t both = 0, firstOnly = 0, secondOnly = 0;
+    for (const char column : columns) {
+        both += column == kBoth;
+        firstOnly += column == kFirstOnly;
+        secondOnly += column == kSecondOnly;
+    }
+    return both + firstOnly + secondOnly == columns.size() && both + firstOnly == firstLength &&
+           both + secondOnly == secondLength;
 }
 
 namespace {
@@ -69,12 +71,12 @@ void PlaceTerminalGaps(std::string& columns, const std::string& first, const std
 
 AlignedPair AlignedTexts(const std::string& columns, const std::string& first, const std::string& second) {
     AlignedPair pair;
-    pair.first.reserve(columns.size());
-    pair.second.reserve(columns.size());
+    pair.first.resize(columns.size());
+    pair.second.resize(columns.size());
     std::size_t i = 0, k = 0;
-    for (const char column : columns) {
-        pair.first += column == kSecondOnly ? '-' : first[i++];
-        pair.second += column == kFirstOnly ? '-' : second[k++];
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        pair.first[c] = columns[c] == kSecondOnly ? '-' : first[i++];
+        pair.second[c] = columns[c] == kFirstOnly ? '-' : second[k++];
     }
     return pair;
 }
