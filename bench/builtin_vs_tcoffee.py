@@ -240,8 +240,8 @@ def main():
             same_p, same_k, diff_p, diff_k = agreement(tcoffee_rows, builtin_rows)
 
             scaling = cpu_loop_scaling()
-            b1_rate, b_peak, _ = best_rate(kadrel, b1, b2, "builtin", 1, work, bpairs, 3)
-            b2_rate, _, _ = best_rate(kadrel, b1, b2, "builtin", 2, work, bpairs, 3)
+            b1_rate, b_peak, _ = best_rate(kadrel, b1, b2, "builtin", 1, work, bpairs, 5)
+            b2_rate, _, _ = best_rate(kadrel, b1, b2, "builtin", 2, work, bpairs, 5)
             scaling = (scaling + cpu_loop_scaling()) / 2
             tc1_rate, tc2_rate = tpairs / tc1_wall, tpairs / tc2_wall
             ratio = b1_rate / tc1_rate
@@ -254,7 +254,7 @@ def main():
                    diff_p, diff_k))
         say()
         say("Pairs per second are pairs / wall time of the whole `kadrel compare` run (reading, aligning, "
-            "report); builtin runs are the best of three. The t_coffee sample is %d comparisons, each of its "
+            "report); builtin runs are the best of five. The t_coffee sample is %d comparisons, each of its "
             "own ancestor. \"same p\" / \"same K2P\": share of the t_coffee sample's pairs whose p-distance / K2P "
             "distance (three decimals) the built-in aligner gives identically. CPU loop 2 vs 1: throughput of two processes spinning at once against one, measured "
             "just before and after that set's builtin runs (1.00 means the second core was taken by others)."
