@@ -2,36 +2,25 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+
+#include "sites/SiteFolding.h"
 
 namespace kadrel {
 namespace {
 
 bool IsGap(char c) { return c == '-'; }
 
-// Every byte as a site is read here, ASCII letters only whatever the locale, and whether it is a
-// base: tables, since this runs on every site of every pair and tests on it mispredict on DNA.
-struct Reading {
-    std::array<char, 256> mended{};
-    std::array<std::uint8_t, 256> base{};
-};
-
-constexpr Reading MakeReading() {
-    Reading r;
+// Whether a byte is a base once folded: a table, as the folding is.
+constexpr auto kBases = [] {
+    std::array<bool, 256> bases{};
     for (int c = 0; c < 256; ++c) {
-        const char upper = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        r.mended[c] = upper == 'U' ? 'T' : upper;
-        const char m = r.mended[c];
-        r.base[c] = m == 'A' || m == 'C' || m == 'G' || m == 'T';
+        const char folded = kFoldedSites[c];
+        bases[c] = folded == 'A' || folded == 'C' || folded == 'G' || folded == 'T';
     }
-    return r;
-}
+    return bases;
+}();
 
-constexpr Reading kReading = MakeReading();
-
-char Mended(char c) { return kReading.mended[static_cast<unsigned char>(c)]; }
-
-bool IsBase(char c) { return kReading.base[static_cast<unsigned char>(c)] != 0; }
+bool IsBase(char c) { return kBases[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
@@ -62,7 +51,7 @@ AlignmentShape MeasureAlignment(const AlignedPair& pair) {
         second += g2 ? 0 : 1;
         if (g1 && g2) continue;  // a column of gaps only is no site of either sequence
         // Counted without a branch: a quarter of the sites of divergent pairs differ.
-        const bool residues = !g1 && !g2, same = Mended(pair.first[i]) == Mended(pair.second[i]);
+        const bool residues = !g1 && !g2, same = FoldedSite(pair.first[i]) == FoldedSite(pair.second[i]);
         shape.identical += residues && same;
         shape.mismatches += residues && !same;
         if ((g1 || g2) && !inRun) ++shape.internalGapRuns;

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "sites/SiteFolding.h"
+
 namespace kadrel {
 namespace {
 
@@ -49,19 +51,6 @@ std::array<Symbol, 256> MakeSymbols() {
 
 const std::array<Symbol, 256> kSymbols = MakeSymbols();
 
-// Every byte as the classification reads it: ASCII letters in upper case, the rest unchanged,
-// but U for T: RNA-style libraries write U, and unknown it would count as an identical site.
-std::array<char, 256> MakeFolding() {
-    std::array<char, 256> table{};
-    for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    table['U'] = table['u'] = 'T';
-    return table;
-}
-
-const std::array<char, 256> kFolded = MakeFolding();
-
-char Folded(char c) { return kFolded[static_cast<unsigned char>(c)]; }
-
 // An identical site of a definite base adds 1 to that base's field of a packed sum, and C and G
 // also to the G+C field above them: one addition for the common site. Emptied before a field
 // can overflow.
@@ -71,7 +60,7 @@ constexpr std::size_t kFieldMask = (1u << kField) - 1;
 std::array<std::uint64_t, 256> MakeIdenticalSteps() {
     std::array<std::uint64_t, 256> steps{};
     for (const char c : {'A', 'C', 'G', 'T', 'U', 'a', 'c', 'g', 't', 'u'}) {
-        const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
+        const Symbol& symbol = kSymbols[static_cast<unsigned char>(FoldedSite(c))];
         steps[static_cast<unsigned char>(c)] = (std::uint64_t{1} << (kField * symbol.base)) |
                                                (static_cast<std::uint64_t>(symbol.gc) << (kField * 4));
     }
@@ -120,7 +109,7 @@ void AddClassifiedSite(PairCounts& c, int x, const Symbol& s) {
 }  // namespace
 
 bool KnownSiteCharacter(char c) {
-    const Symbol& symbol = kSymbols[static_cast<unsigned char>(Folded(c))];
+    const Symbol& symbol = kSymbols[static_cast<unsigned char>(FoldedSite(c))];
     return symbol.baseCount > 0 || symbol.gap;
 }
 
@@ -171,18 +160,18 @@ PairCounts CompareSites(const AlignedPair& pair) {
         for (std::size_t i = start; i < end; ++i) {
             const char f = pair.first[i], s = pair.second[i];
             // Case is looked at only where the bytes differ, off the common path.
-            if (f == s || Folded(f) == Folded(s)) {
+            if (f == s || FoldedSite(f) == FoldedSite(s)) {
                 packed += kIdenticalSteps[static_cast<unsigned char>(f)];
             } else {
-                differing(Folded(f), Folded(s));
+                differing(FoldedSite(f), FoldedSite(s));
             }
         }
         unpack();
     }
     // Past the shorter text, the longer one's characters stand against empty entries.
     for (std::size_t i = bothStored; i < sites; ++i)
-        differing(i < pair.first.size() ? Folded(pair.first[i]) : '\0',
-                  i < pair.second.size() ? Folded(pair.second[i]) : '\0');
+        differing(i < pair.first.size() ? FoldedSite(pair.first[i]) : '\0',
+                  i < pair.second.size() ? FoldedSite(pair.second[i]) : '\0');
 
     c.gcFirst = static_cast<double>(gcFirst + identicalGc);
     c.gcSecond = static_cast<double>(gcSecond + identicalGc);
