@@ -34,7 +34,12 @@ public:
                   double leaveBelow = 0);
 
 private:
-    Band FirstBand(const std::string& first, const std::string& second);
+    // The band to sweep first, and the divergence the pair's shared words estimate.
+    struct Start {
+        Band band;
+        double divergence;
+    };
+    Start FirstBand(const std::string& first, const std::string& second);
     // The best scores a path leaving the band below and above it could reach at most (kOutside
     // where the band reaches the matrix's edge).
     struct Outside {
@@ -57,7 +62,6 @@ private:
     };
     std::vector<Seen> seen_;
     std::uint32_t pairCount_ = 0;
-    double divergence_ = 0;  // the last first band's estimate
 };
 
 }  // namespace kadrel
