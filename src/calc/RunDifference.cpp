@@ -9,12 +9,13 @@ namespace kadrel {
 
 std::string RunDifference(const std::string& recorded, const SequenceSet& set1, const SequenceSet& set2,
                           const RunOptions& options) {
+    const FingerprintHash sets = SetsHash(set1, set2);
     const auto madeWith = [&](const std::function<void(RunOptions&)>& change) {
         RunOptions other = options;
         change(other);
-        return RunFingerprint(set1, set2, other) == recorded;
+        return RunFingerprint(sets, other) == recorded;
     };
-    if (RunFingerprint(set2, set1, options) == recorded) return "made with the two sets in the other order";
+    if (RunFingerprint(SetsHash(set2, set1), options) == recorded) return "made with the two sets in the other order";
     for (int m = 0; m <= static_cast<int>(DistanceModel::LogDet); ++m) {
         const auto model = static_cast<DistanceModel>(m);
         if (model != options.model && madeWith([&](RunOptions& o) { o.model = model; }))

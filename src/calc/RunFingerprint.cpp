@@ -38,10 +38,18 @@ void AddSet(FingerprintHash& hash, const SequenceSet& set) {
 
 }  // namespace
 
-std::string RunFingerprint(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options) {
+FingerprintHash SetsHash(const SequenceSet& set1, const SequenceSet& set2) {
     FingerprintHash hash;
     AddSet(hash, set1);
     AddSet(hash, set2);
+    return hash;
+}
+
+std::string RunFingerprint(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options) {
+    return RunFingerprint(SetsHash(set1, set2), options);
+}
+
+std::string RunFingerprint(FingerprintHash hash, const RunOptions& options) {
     hash.Add(static_cast<std::uintmax_t>(options.model));
     hash.Add(options.textbook ? 1 : 0);
     hash.Add(options.bestCount);

@@ -25,6 +25,11 @@ private:
 // it; a shard of another run has another.
 std::string RunFingerprint(const SequenceSet& set1, const SequenceSet& set2, const RunOptions& options);
 
+// The same in two steps, the sets first: so that many options can be tried against sets hashed
+// once (a folder set's files are looked at one by one).
+FingerprintHash SetsHash(const SequenceSet& set1, const SequenceSet& set2);
+std::string RunFingerprint(FingerprintHash sets, const RunOptions& options);
+
 // The same 16 digits for a list of texts, for what else a command's run stands for.
 std::string TextsFingerprint(const std::vector<std::string>& texts);
 
