@@ -130,18 +130,23 @@ std::optional<std::string> FirstBytes(const std::filesystem::path& file, std::si
     return bytes;
 }
 
+// Whether `file` holds the start of the header (the comment and titles lines) and nothing else,
+// or with `linesAfter`, whatever follows a whole header; nullopt when it cannot be opened.
+std::optional<bool> HeaderBegun(const std::filesystem::path& file, std::string_view comment, std::string_view titles,
+                                bool linesAfter) {
+    std::string header(comment);
+    header.append(1, '\n').append(titles);
+    const auto begun = FirstBytes(file, header.size() + (linesAfter ? 0 : 1));
+    if (!begun) return std::nullopt;
+    return begun->size() <= header.size() && header.starts_with(*begun);
+}
+
 }  // namespace
 
 bool IdentifyTablesNotBegun(const std::filesystem::path& summary, const std::filesystem::path& hits,
                             const IdentifyTablesShape& shape) {
-    std::string summaryHeader = shape.comment, hitsHeader = shape.comment;
-    summaryHeader.append(1, '\n').append(shape.summaryTitles);
-    hitsHeader.append(1, '\n').append(shape.hitTitles);
-    const auto begun = FirstBytes(summary, summaryHeader.size() + 1);
-    if (!begun || begun->size() > summaryHeader.size() || !summaryHeader.starts_with(*begun)) return false;
-    if (hits.empty()) return true;
-    const auto hitsBegun = FirstBytes(hits, hitsHeader.size());
-    return !hitsBegun || hitsHeader.starts_with(*hitsBegun);
+    if (!HeaderBegun(summary, shape.comment, shape.summaryTitles, false).value_or(false)) return false;
+    return hits.empty() || HeaderBegun(hits, shape.comment, shape.hitTitles, true).value_or(true);
 }
 
 IdentifyTablesRead ReadIdentifyTables(const std::filesystem::path& summary, const std::filesystem::path& hits,
@@ -152,6 +157,12 @@ IdentifyTablesRead ReadIdentifyTables(const std::filesystem::path& summary, cons
     for (std::string_view titles = shape.summaryTitles; FirstField(titles) != "hits" && titles.find('\t') != titles.npos;
          ++hitsColumn)
         titles.remove_prefix(titles.find('\t') + 1);
+    // A summary not begun yet is no fault of its own (a run killed before its first line): then
+    // the hits file beside it is what is not of this run, and the refusal names that file.
+    if (!hits.empty() && HeaderBegun(summary, shape.comment, shape.summaryTitles, false).value_or(false)) {
+        Lines lines(hits);
+        CheckHeader(lines, hits, shape.comment, shape.hitTitles);
+    }
     // How many hits each whole summary line counts, to find them in the hits file.
     std::vector<std::uint64_t> counts;
     {
