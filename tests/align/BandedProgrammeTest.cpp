@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "align/builtin/BandedAlignment.h"
 #include "align/builtin/FullMatrix.h"
@@ -123,6 +125,42 @@ TEST(BandedProgramme, LeavesOnlyPairsCloserThanAsked) {
             }
             EXPECT_FALSE(banded.Align(first, second).close) << c.shape.what << ": nothing left unasked";
         }
+    }
+}
+
+// The least cost of a global alignment under the built-in scoring, by Gotoh's recurrences (score
+// only): the reference the full matrix itself is held to.
+long LeastCost(const std::string& first, const std::string& second) {
+    const long never = 1L << 40;
+    const std::size_t m = second.size();
+    std::vector<long> h(m + 1), firstOnly(m + 1, never);  // row i - 1, then row i
+    for (std::size_t j = 1; j <= m; ++j) h[j] = 5 + 2 * static_cast<long>(j);
+    for (std::size_t i = 1; i <= first.size(); ++i) {
+        long diagonal = h[0], secondOnly = never;
+        h[0] = 5 + 2 * static_cast<long>(i);
+        for (std::size_t j = 1; j <= m; ++j) {
+            firstOnly[j] = std::min(h[j] + 7, firstOnly[j] + 2);
+            secondOnly = std::min(h[j - 1] + 7, secondOnly + 2);
+            const long both = diagonal + (first[i - 1] == second[j - 1] ? 0 : 3);
+            diagonal = h[j];
+            h[j] = std::min({both, firstOnly[j], secondOnly});
+        }
+    }
+    return h[m];
+}
+
+// The full matrix is the band's reference and takes what the band leaves; a pair whose cost
+// leaves 16 bits takes its 32-bit programme.
+TEST(FullMatrixProgramme, FindsTheLeastCost) {
+    const Shape divergent{"barcode 20% apart", 650, 0.20, 0, 0, 0, 0, 300, 4, 0, 0, 0, false, false};
+    const Shape long16{"a 20,000-base first against 600 bases of it", 20000, 0.1, 0, 0, 0, 19400, 0, 0, 0, 0, 0,
+                       false, false};
+    FullMatrixProgramme full;
+    for (const Shape& shape : {divergent, long16}) {
+        const auto [first, second] = MakePair(shape, 5);
+        const std::string columns = full.Columns(first, second);
+        ASSERT_TRUE(ColumnsFit(columns, first.size(), second.size())) << shape.what;
+        EXPECT_EQ(ColumnsCost(columns, first, second), LeastCost(first, second)) << shape.what;
     }
 }
 
