@@ -1,16 +1,15 @@
 #include "align/builtin/BandedAlignment.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 
 #include "align/builtin/GapPlacement.h"
+#include "align/builtin/Words.h"
 
 namespace kadrel {
 namespace {
 
-constexpr int kWordLength = 8;
 constexpr int kWordWindow = 48;  // residues at either end whose words place the band
 constexpr int kMargin = 8;       // diagonals at least on either side of those the words point to
 
@@ -23,30 +22,6 @@ int Median(std::vector<int>& values, int otherwise, int reach) {
     std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
     const int middle = values[values.size() / 2];
     return std::abs(middle - otherwise) > reach ? otherwise : middle;
-}
-
-// A, C, G, T as 0 to 3, anything else -1: a table, since a chain of tests mispredicts on DNA.
-constexpr auto kBaseCodes = [] {
-    std::array<std::int8_t, 256> codes{};
-    codes.fill(-1);
-    codes['A'] = 0;
-    codes['C'] = 1;
-    codes['G'] = 2;
-    codes['T'] = 3;
-    return codes;
-}();
-
-// Calls use(start, word) for every word of A, C, G, T of `text` starting in [from, to).
-template <class Use>
-void EachWord(const std::string& text, int from, int to, Use use) {
-    std::uint32_t word = 0;
-    int valid = 0;
-    for (int p = std::max(from, 0); p < std::min(to + kWordLength - 1, Size(text)); ++p) {
-        const int code = kBaseCodes[static_cast<unsigned char>(text[static_cast<std::size_t>(p)])];
-        valid = code < 0 ? 0 : valid + 1;
-        word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
-        if (valid >= kWordLength) use(p - kWordLength + 1, word);
-    }
 }
 
 // The band that the gaps alone of any path leaving it make dearer than `most`, at least `band`.
@@ -81,7 +56,6 @@ long ColumnsCost(const std::string& columns, const std::string& first, const std
 // second sequence for the start, its last for the end), with diagonal 0 and the end's diagonal,
 // spread to fill the sweep's vectors.
 BandedProgramme::Start BandedProgramme::FirstBand(const std::string& first, const std::string& second) {
-    constexpr std::size_t kWords = std::size_t{1} << (2 * kWordLength);
     if (seen_.empty()) seen_.assign(kWords, Seen{});
     const std::uint32_t pair = ++pairCount_;
     EachWord(second, 0, Size(second), [&](int start, std::uint32_t w) {

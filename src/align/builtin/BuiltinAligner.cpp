@@ -12,6 +12,7 @@
 #include "align/builtin/BandedAlignment.h"
 #include "align/builtin/FullMatrix.h"
 #include "align/builtin/GapPlacement.h"
+#include "align/builtin/Words.h"
 
 namespace kadrel {
 namespace {
@@ -23,7 +24,6 @@ constexpr int kGapExtend = 2;
 // of the score, the full matrix's does not, and beyond about 13% divergence the second is faster.
 // A pair whose 8-letter words are shared less than (1 - 0.13)^8 goes straight to it; the
 // wavefront aligner gives up on the others past 16%, where the estimate was wrong.
-constexpr int kWordLength = 8;
 constexpr double kLeastSharedWords = 0.33;
 constexpr double kWavefrontDivergence = 0.16;
 // Pairs closer than this by the banded programme's words go to the wavefront aligner: whole runs
@@ -100,19 +100,9 @@ private:
     // (1 - d)^kWordLength at divergence d, whatever the gaps.
     double SharedWords(const std::string& first, const std::string& second) {
         words_.assign(words_.size(), 0);
-        const auto eachWord = [](const std::string& text, auto use) {
-            std::uint32_t word = 0;
-            int valid = 0;
-            for (const char c : text) {
-                const int code = c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : -1;
-                valid = code < 0 ? 0 : valid + 1;
-                word = ((word << 2) | static_cast<std::uint32_t>(code & 3)) & ((1u << (2 * kWordLength)) - 1);
-                if (valid >= kWordLength) use(word);
-            }
-        };
-        eachWord(first, [&](std::uint32_t w) { words_[w >> 6] |= std::uint64_t{1} << (w & 63); });
+        EachWord(first, 0, Size(first), [&](int, std::uint32_t w) { words_[w >> 6] |= std::uint64_t{1} << (w & 63); });
         std::size_t shared = 0, all = 0;
-        eachWord(second, [&](std::uint32_t w) {
+        EachWord(second, 0, Size(second), [&](int, std::uint32_t w) {
             ++all;
             shared += (words_[w >> 6] >> (w & 63)) & 1;
         });
@@ -145,7 +135,7 @@ private:
     BuiltinAligner::Divergent divergent_;
     BandedProgramme banded_;
     FullMatrixProgramme fullMatrix_;
-    std::vector<std::uint64_t> words_ = std::vector<std::uint64_t>((std::size_t{1} << (2 * kWordLength)) / 64);
+    std::vector<std::uint64_t> words_ = std::vector<std::uint64_t>(kWords / 64);
 };
 
 BuiltinAligner::BuiltinAligner(Divergent divergent) : divergent_(divergent) {}
